@@ -1,0 +1,153 @@
+#include "pursuit.h"
+
+#include "number_text.h"
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+
+static_assert(FLT_EVAL_METHOD == 0, "every double intermediate must really be a double");
+static_assert(std::numeric_limits<float>::is_iec559, "the chase is defined on IEEE single precision");
+static_assert(std::numeric_limits<double>::is_iec559, "intermediates are IEEE double precision");
+
+namespace sim {
+namespace {
+
+// Thrown by the checked operations below and caught in step(): the first
+// fault ends the step on the spot, like an arithmetic error would.
+struct ArithmeticFault {
+    Fault kind;
+};
+
+// Every operand is a finite float or an intermediate that passed these
+// checks, so a NaN result is an invalid operation and an infinite one an
+// overflow. The floating-point environment's flags are not used: compilers
+// are free to move or drop the operations that would raise them.
+double checked(double r)
+{
+    if (std::isnan(r))
+        throw ArithmeticFault{Fault::invalid};
+    if (std::isinf(r))
+        throw ArithmeticFault{Fault::overflow};
+    return r;
+}
+
+double add(double a, double b) { return checked(a + b); }
+double sub(double a, double b) { return checked(a - b); }
+double mul(double a, double b) { return checked(a * b); }
+
+double quot(double a, double b)
+{
+    if (b == 0.0)
+        throw ArithmeticFault{a == 0.0 ? Fault::invalid : Fault::divisionByZero};
+    return checked(a / b);
+}
+
+double square(double a) { return checked(std::pow(a, 2.0)); }
+
+double root(double a)
+{
+    if (a < 0.0)
+        throw ArithmeticFault{Fault::invalid};
+    return std::sqrt(a);
+}
+
+// Rounding to single on storing: a value beyond the float range is an
+// overflow, a value below it simply underflows.
+float single(double a)
+{
+    const float f = static_cast<float>(checked(a));
+    if (std::isinf(f))
+        throw ArithmeticFault{Fault::overflow};
+    return f;
+}
+
+float readInput(std::string_view text) { return single(number_text::textToNumber(text)); }
+
+double distance(const PursuitState& s)
+{
+    return root(add(square(sub(s.ux, s.kx)), square(sub(s.uy, s.ky))));
+}
+
+TrailMark markAt(float x, float y) { return {{x, y}, {single(sub(x, 1.0)), single(sub(y, 1.0))}}; }
+
+ChartPoint markerAt(float x, float y) { return {single(add(x, 1.0)), y}; }
+
+Frame frameOf(const PursuitState& s)
+{
+    Frame f;
+    f.readouts.mouseX = single(sub(s.ux, 10.0));
+    f.readouts.mouseY = single(sub(60.0, s.uy));
+    f.readouts.dogX = single(sub(s.kx, 10.0));
+    f.readouts.dogY = single(sub(60.0, s.ky));
+    f.readouts.seconds = s.s;
+    f.mouseMarker = markerAt(s.ux, s.uy);
+    f.mouseMark = markAt(s.ux, s.uy);
+    f.dogMarker = markerAt(s.kx, s.ky);
+    f.dogMark = markAt(s.kx, s.ky);
+    return f;
+}
+
+void advance(PursuitState& s)
+{
+    // The dog's x moves first and is stored (rounded to single) before the
+    // distance is measured again for its y. This order, and the rounding on
+    // every store, decide the last digits the pupil reads and the clicks on
+    // which the catch cue sounds; a "tidier" update that divides both by the
+    // first distance, or keeps kx in double, gives a different chase.
+    const double d1 = distance(s);
+    s.kx = single(add(quot(mul(mul(sub(s.ux, s.kx), s.v), s.h), d1), s.kx));
+    const double d2 = distance(s);
+    s.ky = single(add(quot(mul(mul(sub(s.uy, s.ky), s.v), s.h), d2), s.ky));
+    s.ux = single(add(s.ux, mul(s.h, s.u)));
+    s.s = single(add(s.s, s.h));
+}
+
+} // namespace
+
+Frame resetToStart(PursuitState& state)
+{
+    state.ux = 10.0f;
+    state.uy = mouseLineY;
+    state.kx = 10.0f;
+    state.ky = 10.0f;
+    state.s = 0.0f;
+    return frameOf(state);
+}
+
+StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
+                 std::string_view dogSpeedText, std::string_view unitTimeText)
+{
+    StepOutcome out;
+    try {
+        state.u = readInput(mouseSpeedText);
+        state.v = readInput(dogSpeedText);
+        state.h = readInput(unitTimeText);
+        if (state.ux < fieldRightX)
+            advance(state);
+        state.uy = mouseLineY;
+        out.frame = frameOf(state);
+        out.catchCue = state.ux <= state.kx;
+    } catch (const ArithmeticFault& e) {
+        out = StepOutcome{};
+        out.fault = e.kind;
+    }
+    return out;
+}
+
+std::string_view faultName(Fault fault)
+{
+    switch (fault) {
+    case Fault::none:
+        return {};
+    case Fault::invalid:
+        return "invalid";
+    case Fault::divisionByZero:
+        return "divzero";
+    case Fault::overflow:
+        return "overflow";
+    }
+    return {};
+}
+
+} // namespace sim

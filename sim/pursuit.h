@@ -1,0 +1,78 @@
+#pragma once
+
+#include <string_view>
+
+namespace sim {
+
+// The chase as the main window keeps it: eight single-precision values,
+// in this order. Positions are chart metres (x to the right, y downwards).
+struct PursuitState {
+    float u = 0.0f;   // mouse speed, m/s
+    float v = 0.0f;   // dog speed, m/s
+    float h = 0.0f;   // unit time of one click, s
+    float s = 0.0f;   // elapsed time, s
+    float ux = 10.0f; // mouse
+    float uy = 60.0f;
+    float kx = 10.0f; // dog
+    float ky = 10.0f;
+};
+
+// The mouse runs along the field's bottom edge and stops once past its
+// right edge.
+inline constexpr float mouseLineY = 60.0f;
+inline constexpr float fieldRightX = 110.0f;
+
+enum class Fault { none, invalid, divisionByZero, overflow };
+
+struct ChartPoint {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// A 1 m trail mark: the filled square between `corner` (the animal's
+// position) and `opposite` (1 m to the left and 1 m up).
+struct TrailMark {
+    ChartPoint corner;
+    ChartPoint opposite;
+};
+
+// The read-out values, already rounded to single, in display metres
+// (from the field's bottom-left corner, y upwards) and seconds.
+struct Readouts {
+    float mouseX = 0.0f;
+    float mouseY = 0.0f;
+    float dogX = 0.0f;
+    float dogY = 0.0f;
+    float seconds = 0.0f;
+};
+
+// Everything the window draws and writes for one position of the chase.
+struct Frame {
+    Readouts readouts;
+    ChartPoint mouseMarker; // top-left corner of the mouse picture
+    TrailMark mouseMark;
+    ChartPoint dogMarker;   // top-left corner of the dog picture
+    TrailMark dogMark;
+};
+
+struct StepOutcome {
+    Fault fault = Fault::none; // when set, `frame` and `catchCue` are unset
+    Frame frame;
+    bool catchCue = false;     // the dog has reached or passed the mouse's x
+};
+
+// Puts mouse, dog and clock back at the start (leaves u, v and h alone)
+// and returns the start picture.
+Frame resetToStart(PursuitState& state);
+
+// One click of 次へ: reads the three input texts into u, v and h, advances
+// the chase by one unit time while the mouse is inside the field, and
+// returns what the window must show. On an arithmetic fault the step ends
+// where the fault arose; values stored before it keep their new values.
+StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
+                 std::string_view dogSpeedText, std::string_view unitTimeText);
+
+// Short English name of a fault, as the table tool prints it.
+std::string_view faultName(Fault fault);
+
+} // namespace sim

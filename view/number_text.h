@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The two conversions between the text boxes and numbers. Plain C++ so the
+// table tool, the tests and the fuzz targets use exactly what the window uses.
+namespace number_text {
+
+// A read-out as the window shows it, pattern "#0.000": at least one integer
+// digit, no grouping, "." whatever the locale, exactly three decimals. The
+// exact binary value is rounded half away from zero, as pupils round
+// (四捨五入): 0.0625 shows "0.063". A value that rounds to zero shows
+// "0.000", never "-0.000".
+std::string formatReadout(float value);
+
+// The number a typed text begins with; never fails. Leading blanks are
+// skipped, then an optional sign, digits with at most one ".", and an
+// optional exponent ("e" or "E", an optional sign, at least one digit; an
+// "e" not followed so ends the number before it, as in "2e" or "3em").
+// Reading stops at the first character that cannot continue the number.
+// Full-width digits, "．", "＋", "－", "ｅ"/"Ｅ" and the ideographic space,
+// which a Japanese input method easily produces, read like their ASCII
+// forms. No number gives 0; a number too large for a double gives an
+// infinity of its sign. The text is UTF-8.
+double textToNumber(std::string_view utf8);
+
+} // namespace number_text
