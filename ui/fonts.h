@@ -1,0 +1,10 @@
+#pragma once
+
+#include <QFont>
+
+// The Japanese face of the windows. "ＭＳ Ｐゴシック" is asked for by name
+// and stands in as IPAPGothic (Debian's fonts-ipafont-gothic), or else
+// Noto Sans CJK JP, on a desktop without it.
+inline constexpr char16_t japaneseFaceName[] = u"ＭＳ Ｐゴシック";
+
+QFont japaneseFont(double points, bool bold = false);
