@@ -6,3 +6,16 @@ target_include_directories(test_support PUBLIC ${CMAKE_CURRENT_SOURCE_DIR})
 torvikan_test(tst_surface SOURCES tst_surface.cpp LIBS view)
 torvikan_test(tst_main_window SOURCES tst_main_window.cpp LIBS ui test_support torvikan_assets)
 torvikan_test(tst_cue_player SOURCES tst_cue_player.cpp LIBS sound)
+
+# A long session: in the ordinary build it measures the real allocator; in
+# the sanitizer build LeakSanitizer watches it too, with no quarantine, so
+# that freed memory held back for use-after-free checks is not taken for
+# growth.
+add_executable(soak soak.cpp)
+target_link_libraries(soak PRIVATE ui test_support torvikan_assets Qt6::Test)
+add_test(NAME soak COMMAND soak 100000 200)
+set_tests_properties(soak PROPERTIES LABELS soak TIMEOUT 1800 ENVIRONMENT "QT_QPA_PLATFORM=offscreen")
+if(TORVIKAN_SANITIZE)
+    set_property(TEST soak APPEND PROPERTY ENVIRONMENT
+        "ASAN_OPTIONS=quarantine_size_mb=0:detect_leaks=1:halt_on_error=1:abort_on_error=1")
+endif()
