@@ -1,0 +1,158 @@
+#!/usr/bin/env bash
+# Installs the build into a scratch prefix, makes the .deb and unpacks it into
+# a scratch root, and checks both trees: the same files in the same places,
+# nothing under /usr/local, the right modes, a desktop entry and AppStream
+# metainfo that validate, and cues that the installed program finds when it
+# is started from somewhere else.
+#   check_package.sh BUILD_DIR VERSION CUE_CHECK
+# CUE_CHECK is a test program that is copied into each tree's bin/ for that.
+set -euo pipefail
+build=$(cd "$1" && pwd)
+version=$2
+cue_check=$3
+export LC_ALL=C.UTF-8
+scratch=$(mktemp -d)
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+
+# Every file an installation holds, relative to its prefix.
+expected_files=(
+    bin/torvikan
+    bin/torvikan-table
+    share/applications/torvikan.desktop
+    share/doc/torvikan/copyright
+    share/icons/hicolor/128x128/apps/torvikan.png
+    share/icons/hicolor/256x256/apps/torvikan.png
+    share/icons/hicolor/32x32/apps/torvikan.png
+    share/icons/hicolor/64x64/apps/torvikan.png
+    share/man/man1/torvikan-table.1.gz
+    share/metainfo/org.torvikan.torvikan.metainfo.xml
+    share/torvikan/endpinpon.wav
+    share/torvikan/logoff.wav
+    share/torvikan/pinpon.wav
+)
+executables=(bin/torvikan bin/torvikan-table)
+
+# check_tree NAME TOP PREFIX: TOP holds nothing but the expected files under
+# TOP/PREFIX, with only the programs executable.
+check_tree() {
+    local name=$1 top=$2 prefix=$3
+    (cd "$top" && find . -mindepth 1 \( -type f -o -type l \) -printf '%P\n' | LC_ALL=C sort) >"$scratch/$name-files"
+    printf "$prefix%s\n" "${expected_files[@]}" | LC_ALL=C sort >"$scratch/$name-expected"
+    if ! diff -u --label expected --label "$name" "$scratch/$name-expected" "$scratch/$name-files"; then
+        fail "$name does not hold the expected files"
+    fi
+    if [ -e "$top/usr/local" ]; then
+        fail "$name has a usr/local folder"
+    fi
+    (cd "$top" && find . -type f -perm /111 -printf '%P\n' | LC_ALL=C sort) >"$scratch/$name-exec"
+    printf "$prefix%s\n" "${executables[@]}" | LC_ALL=C sort >"$scratch/$name-exec-expected"
+    if ! diff -u --label "expected executables" --label "$name" "$scratch/$name-exec-expected" "$scratch/$name-exec"; then
+        fail "$name has the wrong files executable"
+    fi
+}
+
+# check_cues NAME BIN: the cue check, copied beside the installed program
+# and started from a home folder of its own, finds the installed cues.
+check_cues() {
+    local name=$1 bin=$2 copy
+    copy="$bin/$(basename "$cue_check")"
+    cp "$cue_check" "$copy"
+    mkdir -p "$scratch/home"
+    if ! (cd "$scratch/home" && HOME="$scratch/home" QT_QPA_PLATFORM=offscreen "$copy" -silent); then
+        fail "the program installed in the $name does not find its cues when started from the home folder"
+    fi
+    rm -f "$copy"
+}
+
+echo "== cmake --install --prefix <scratch>"
+cmake --install "$build" --prefix "$scratch/prefix" >"$scratch/install.log"
+check_tree prefix "$scratch/prefix" ""
+
+echo "== cpack, then dpkg -x"
+if ! cpack --config "$build/CPackConfig.cmake" -B "$scratch/package" >"$scratch/cpack.log" 2>&1; then
+    cat "$scratch/cpack.log" >&2
+    echo "FAIL: cpack could not make the package" >&2
+    exit 1
+fi
+debs=("$scratch"/package/*.deb)
+deb=${debs[0]}
+arch=$(dpkg --print-architecture)
+if [ "$(basename "$deb")" != "torvikan_${version}_$arch.deb" ]; then
+    fail "the package is called $(basename "$deb")"
+fi
+dpkg -x "$deb" "$scratch/root"
+check_tree "package" "$scratch/root" "usr/"
+
+field() { dpkg-deb -f "$deb" "$1"; }
+echo "Depends: $(field Depends)"
+echo "Recommends: $(field Recommends)"
+[ "$(field Package)" = torvikan ] || fail "Package: $(field Package)"
+[ "$(field Version)" = "$version" ] || fail "Version: $(field Version)"
+[ "$(field Architecture)" = "$arch" ] || fail "Architecture: $(field Architecture)"
+[ "$(field Section)" = education ] || fail "Section: $(field Section)"
+depends=",$(field Depends | tr -d ' '),"
+# The font and the X11 platform plugin by hand; the Qt libraries from shlibdeps.
+for package in fonts-ipafont-gothic qt6-qpa-plugins libqt6widgets6 libqt6multimedia6 libc6; do
+    [[ $depends == *",$package"[,\(]* ]] || fail "the package does not depend on $package"
+done
+# Owned by root, whoever built it.
+if dpkg-deb -c "$deb" | awk '$2 != "root/root"' | grep .; then
+    fail "the files above are not owned by root"
+fi
+# Stripped: the debugging information stays in the build.
+for program in "${executables[@]}"; do
+    if file -L "$scratch/root/usr/$program" | grep 'not stripped' >/dev/null; then
+        fail "usr/$program is not stripped"
+    fi
+done
+
+echo "== desktop-file-validate"
+desktop="$scratch/root/usr/share/applications/torvikan.desktop"
+# Errors and warnings fail; hints are printed and allowed.
+desktop-file-validate "$desktop" >"$scratch/desktop.log" 2>&1 || true
+sed "s|^$scratch/root||" "$scratch/desktop.log"
+if grep -qE ': (error|warning): ' "$scratch/desktop.log"; then
+    fail "desktop-file-validate reports errors or warnings"
+fi
+# What the entry names is in the package.
+entry() { sed -n "s/^$1=//p" "$desktop"; }
+[ "$(entry Exec)" = torvikan ] || fail "Exec=$(entry Exec)"
+for size in 32 64 128 256; do
+    [ -f "$scratch/root/usr/share/icons/hicolor/${size}x$size/apps/$(entry Icon).png" ] ||
+        fail "no ${size}x$size icon called $(entry Icon)"
+done
+
+for key in 'Name[ja]' 'Comment' 'Comment[ja]'; do
+    grep -qF "$key=" "$desktop" || fail "the desktop entry has no $key"
+done
+
+echo "== appstreamcli validate --no-net"
+metainfo="$scratch/root/usr/share/metainfo/org.torvikan.torvikan.metainfo.xml"
+# What the validator lets pass without: the Japanese texts, the content
+# rating, a screenshot, and this version among the releases.
+for element in '<summary xml:lang="ja">' '<p xml:lang="ja">' '<content_rating type="oars-' \
+    '<screenshot type="default">' "<release version=\"$version\""; do
+    grep -qF "$element" "$metainfo" || fail "the metainfo has no $element"
+done
+# appstreamcli fails on errors and warnings; the pedantic hints are shown.
+appstreamcli validate --no-net --pedantic "$metainfo" || fail "the metainfo does not validate"
+# Also whether its launchable desktop entry is installed beside it.
+appstreamcli validate-tree --no-net "$scratch/root" || fail "the installed tree does not validate"
+
+echo "== the installed programs find their cues"
+check_cues prefix "$scratch/prefix/bin"
+check_cues "package" "$scratch/root/usr/bin"
+
+echo "== the manual page is installed and formats"
+MANWIDTH=80 man -l "$scratch/root/usr/share/man/man1/torvikan-table.1.gz" | grep '^SYNOPSIS' >/dev/null ||
+    fail "man -l cannot show the installed manual page"
+
+echo "Installed files:"
+sed 's/^/  /' "$scratch/prefix-files"
+[ "$failures" -eq 0 ] || exit 1
+echo "The install prefix and the package hold the same files; both validate."
