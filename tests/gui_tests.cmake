@@ -19,3 +19,12 @@ if(TORVIKAN_SANITIZE)
     set_property(TEST soak APPEND PROPERTY ENVIRONMENT
         "ASAN_OPTIONS=quarantine_size_mb=0:detect_leaks=1:halt_on_error=1:abort_on_error=1")
 endif()
+
+# End to end through a real X server, mouse and sound card stand-in. Not in
+# the sanitizer build: it drives the installed program, which is built
+# without sanitizers.
+if(NOT TORVIKAN_SANITIZE)
+    add_executable(pcm_peak e2e/pcm_peak.cpp)
+    add_test(NAME e2e COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/e2e/e2e.sh ${CMAKE_BINARY_DIR} $<TARGET_FILE:pcm_peak>)
+    set_tests_properties(e2e PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 600 LABELS e2e RUN_SERIAL TRUE)
+endif()
