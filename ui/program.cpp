@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "help_window.h"
 #include "main_window.h"
 
 #include <QApplication>
@@ -39,8 +40,10 @@ void Program::showMain()
 
 void Program::showHelp()
 {
-    // The help window comes with the next change; until then HELP keeps
-    // the main window.
+    auto* help = new Form2;
+    // Like HELP, 閉じる finishes its click before its window goes.
+    connect(help, &Form2::closeRequested, this, &Program::showMain, Qt::QueuedConnection);
+    replaceWith(help);
 }
 
 void Program::quit()
