@@ -7,6 +7,7 @@ torvikan_test(tst_surface SOURCES tst_surface.cpp LIBS view)
 torvikan_test(tst_main_window SOURCES tst_main_window.cpp LIBS ui test_support torvikan_assets)
 torvikan_test(tst_cue_player SOURCES tst_cue_player.cpp LIBS sound)
 torvikan_test(tst_help_window SOURCES tst_help_window.cpp LIBS ui torvikan_assets)
+torvikan_test(tst_program SOURCES tst_program.cpp LIBS ui test_support torvikan_assets)
 
 # A long session: in the ordinary build it measures the real allocator; in
 # the sanitizer build LeakSanitizer watches it too, with no quarantine, so

@@ -8,14 +8,16 @@
 #include <QLocale>
 #include <QTranslator>
 
-void loadQtTranslations(QApplication& app)
+QTranslator* loadQtTranslations(QApplication& app)
 {
     auto* translator = new QTranslator(&app);
     if (translator->load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
         QApplication::installTranslator(translator);
-    else
-        delete translator;
+        return translator;
+    }
+    delete translator;
+    return nullptr;
 }
 
 Program::Program(CuePlayer& player, QObject* parent)

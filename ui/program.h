@@ -7,10 +7,12 @@
 class CuePlayer;
 class Form1;
 class QApplication;
+class QTranslator;
 
 // Loads Qt's own translations for the desktop's language, so standard
-// buttons read はい / いいえ on a Japanese desktop.
-void loadQtTranslations(QApplication& app);
+// buttons read はい / いいえ on a Japanese desktop. Returns the translator
+// installed on `app`, or null where Qt has none for that language.
+QTranslator* loadQtTranslations(QApplication& app);
 
 // Keeps exactly one window open: the main window, or the help window in
 // its place. The cue player lives here, so a cue started by a window goes

@@ -67,7 +67,9 @@ Form1::Form1(CuePlayer& player, QWidget* parent)
         QMessageBox box(QMessageBox::NoIcon, title, QStringLiteral("終了していいですか？"),
                         QMessageBox::Yes | QMessageBox::No, this);
         box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::NoButton);
+        // Escape and the box's own close button answer No: there is no
+        // third answer.
+        box.setEscapeButton(QMessageBox::No);
         return box.exec() == QMessageBox::Yes;
     };
 }
