@@ -9,6 +9,15 @@ torvikan_test(tst_cue_player SOURCES tst_cue_player.cpp LIBS sound)
 torvikan_test(tst_help_window SOURCES tst_help_window.cpp LIBS ui torvikan_assets)
 torvikan_test(tst_program SOURCES tst_program.cpp LIBS ui test_support torvikan_assets)
 
+# Real playback of every cue through a PulseAudio null sink. Skips only
+# where PulseAudio's tools are not installed.
+add_executable(cue_session playback/cue_session.cpp)
+target_link_libraries(cue_session PRIVATE ui torvikan_assets Qt6::Test)
+add_dependencies(cue_session torvikan_cues)
+add_test(NAME playback COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/playback/playback.sh
+    $<TARGET_FILE:cue_session> ${CMAKE_BINARY_DIR}/share/torvikan)
+set_tests_properties(playback PROPERTIES SKIP_RETURN_CODE 77 TIMEOUT 300)
+
 # A long session: in the ordinary build it measures the real allocator; in
 # the sanitizer build LeakSanitizer watches it too, with no quarantine, so
 # that freed memory held back for use-after-free checks is not taken for
