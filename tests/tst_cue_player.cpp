@@ -5,6 +5,10 @@
 #include <QtEndian>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+
 namespace {
 
 // A canonical 44-byte header and `samples` 16-bit mono samples at 44.1 kHz.
@@ -46,6 +50,13 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// Where the build put a cue, beside the program.
+QString shippedCue(const QString& name)
+{
+    return QFileInfo(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/torvikan/") + name)
+        .absoluteFilePath();
+}
+
 // Runs the test body inside a fresh working folder and comes back after.
 struct InFolder {
     QTemporaryDir dir;
@@ -68,6 +79,8 @@ private slots:
     void badFilesStaySilent();
     void shippedCuesLoad_data();
     void shippedCuesLoad();
+    void shippedCuesAreShortAndClean_data();
+    void shippedCuesAreShortAndClean();
 };
 
 void TestCuePlayer::wavChecks_data()
@@ -146,7 +159,15 @@ void TestCuePlayer::badFilesStaySilent()
     player.playCue(QStringLiteral("logoff.wav"), true);
     QVERIFY(player.effectFor(path) == nullptr);
     // The shipped cue is not used in its place: the pupil's file wins, silently.
-    QVERIFY(player.effectFor(findCue(QStringLiteral("pinpon.wav"))) == nullptr);
+    const QString shipped = shippedCue(QStringLiteral("logoff.wav"));
+    QVERIFY(QFileInfo::exists(shipped));
+    QVERIFY(player.effectFor(shipped) == nullptr);
+
+    // The other cues still play.
+    player.playCue(QStringLiteral("pinpon.wav"), true);
+    QSoundEffect* chime = player.effectFor(shippedCue(QStringLiteral("pinpon.wav")));
+    QVERIFY(chime != nullptr);
+    QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
 }
 
 void TestCuePlayer::shippedCuesLoad_data()
@@ -166,6 +187,54 @@ void TestCuePlayer::shippedCuesLoad()
     QSoundEffect effect;
     effect.setSource(QUrl::fromLocalFile(path));
     QTRY_COMPARE_WITH_TIMEOUT(effect.status(), QSoundEffect::Ready, 10000);
+}
+
+void TestCuePlayer::shippedCuesAreShortAndClean_data() { shippedCuesLoad_data(); }
+
+void TestCuePlayer::shippedCuesAreShortAndClean()
+{
+    QFETCH(QString, name);
+    QFile f(shippedCue(name));
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    const QByteArray bytes = f.readAll();
+    QVERIFY(bytes.size() > 44);
+    const char* h = bytes.constData();
+    // The plain 44-byte header: 16-bit PCM, mono, 44.1 kHz, data to the end.
+    QCOMPARE(bytes.left(4), QByteArray("RIFF"));
+    QCOMPARE(bytes.mid(8, 8), QByteArray("WAVEfmt "));
+    QCOMPARE(qFromLittleEndian<quint16>(h + 20), quint16(1));
+    QCOMPARE(qFromLittleEndian<quint16>(h + 22), quint16(1));
+    QCOMPARE(qFromLittleEndian<quint32>(h + 24), quint32(44100));
+    QCOMPARE(qFromLittleEndian<quint16>(h + 34), quint16(16));
+    QCOMPARE(bytes.mid(36, 4), QByteArray("data"));
+    QCOMPARE(qint64(qFromLittleEndian<quint32>(h + 40)), qint64(bytes.size() - 44));
+
+    QList<int> samples;
+    for (qsizetype i = 44; i + 1 < bytes.size(); i += 2)
+        samples << qFromLittleEndian<qint16>(h + i);
+    const double seconds = samples.size() / 44100.0;
+    QVERIFY2(seconds < 1.5, qPrintable(QString::number(seconds)));
+
+    int peak = 0;
+    for (int v : samples)
+        peak = std::max(peak, std::abs(v));
+    const double peakDb = 20.0 * std::log10(peak / 32768.0);
+    QVERIFY2(peakDb > -4.0 && peakDb < -2.0, qPrintable(QString::number(peakDb)));
+
+    // About 0.2 s of digital silence at the end, so Qt does not cut the cue.
+    qsizetype sound = samples.size();
+    while (sound > 0 && samples[sound - 1] == 0)
+        --sound;
+    const double tail = (samples.size() - sound) / 44100.0;
+    QVERIFY2(tail >= 0.15 && tail <= 0.3, qPrintable(QString::number(tail)));
+
+    // No click: the sound fades in from silence over its first half
+    // millisecond, and has faded to a whisper 5 ms before its end.
+    QVERIFY(std::abs(samples.first()) <= 64);
+    for (qsizetype i = 0; i < 22; ++i)
+        QVERIFY2(std::abs(samples[i]) <= 3277, qPrintable(QStringLiteral("sample %1").arg(i)));
+    for (qsizetype i = std::max<qsizetype>(0, sound - 220); i < sound; ++i)
+        QVERIFY2(std::abs(samples[i]) <= 328, qPrintable(QStringLiteral("sample %1").arg(i)));
 }
 
 QTEST_MAIN(TestCuePlayer)
