@@ -210,8 +210,7 @@ private slots:
     void helpRoundTrips();
     void exitQuestion_data();
     void exitQuestion();
-    void cuesOfEachButton_data();
-    void cuesOfEachButton();
+    void cuesInALesson();
     void titleBarCloseEndsTheProgram_data();
     void titleBarCloseEndsTheProgram();
     void buttonsInTheDesktopLanguage_data();
@@ -288,52 +287,23 @@ void TestProgram::exitQuestion()
     QCOMPARE(form.findChild<QLabel*>(QStringLiteral("Picture3"))->pos(), dog);
 }
 
-void TestProgram::cuesOfEachButton_data()
+void TestProgram::cuesInALesson()
 {
-    // Clicks in order: a button's name, "×n" for n clicks; "close" is the
-    // title-bar close box. 終了 is answered No.
-    QTest::addColumn<QStringList>("clicks");
-    QTest::addColumn<QStringList>("cues");
-    QTest::addRow("終了, twice") << QStringList{"Command2", "Command2"}
-                               << QStringList{"endpinpon.wav (stop first)", "endpinpon.wav (stop first)"};
-    QTest::addRow("HELP") << QStringList{"Command4"} << QStringList{"pinpon.wav (stop first)"};
-    QTest::addRow("HELP, then 閉じる") << QStringList{"Command4", "help:Command1"}
-                                     << QStringList{"pinpon.wav (stop first)"};
-    QTest::addRow("title-bar close") << QStringList{"close"} << QStringList{};
-    QTest::addRow("a whole lesson")
-        << QStringList{"Command1×78", "Command3", "Command1×78", "Command2", "Command4", "help:Command1",
-                       "Command1×83", "Command2"}
-        << QStringList{"logoff.wav",
-                       "pinpon.wav (stop first)",
-                       "logoff.wav",
-                       "endpinpon.wav (stop first)",
-                       "pinpon.wav (stop first)",
-                       "logoff.wav",
-                       "logoff.wav",
-                       "endpinpon.wav (stop first)"};
-}
-
-void TestProgram::cuesOfEachButton()
-{
-    QFETCH(QStringList, clicks);
-    QFETCH(QStringList, cues);
     Session s;
-    for (const QString& click : clicks) {
-        if (click == u"close") {
-            s.program.currentWindow()->close();
-            settle();
-            continue;
-        }
-        if (Form1* main = s.main())
-            main->confirmQuit = [] { return false; };
-        const QStringList parts = click.split(u'×');
-        const bool onHelp = parts[0].startsWith(u"help:");
-        const QByteArray name = QString(parts[0]).remove(QStringLiteral("help:")).toLatin1();
-        QWidget* window = onHelp ? static_cast<QWidget*>(s.help()) : s.main();
-        QVERIFY2(window, qPrintable(click));
-        s.click(window, name.constData(), parts.size() > 1 ? parts[1].toInt() : 1);
-    }
-    QCOMPARE(s.player.calls, cues);
+    const auto answerNo = [&s] { s.main()->confirmQuit = [] { return false; }; };
+    answerNo();
+    s.click(s.main(), "Command1", 78); // the dog first reaches the mouse's x
+    s.click(s.main(), "Command3");
+    s.click(s.main(), "Command1", 78);
+    s.click(s.main(), "Command2");
+    s.click(s.main(), "Command4");
+    s.click(s.help(), "Command1");
+    answerNo();
+    s.click(s.main(), "Command1", 83); // catches at 78 and 83
+    s.click(s.main(), "Command2");
+    QCOMPARE(s.player.calls, (QStringList{"logoff.wav", "pinpon.wav (stop first)", "logoff.wav",
+                                          "endpinpon.wav (stop first)", "pinpon.wav (stop first)", "logoff.wav",
+                                          "logoff.wav", "endpinpon.wav (stop first)"}));
 }
 
 void TestProgram::titleBarCloseEndsTheProgram_data()
