@@ -2,6 +2,7 @@
 
 #include "twips.h"
 
+#include <QApplication>
 #include <QStringList>
 
 QFont japaneseFont(double points, bool bold)
@@ -18,5 +19,14 @@ QFont japaneseFont(double points, bool bold)
     font.setPixelSize(pointsToPixels(points));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
+    return font;
+}
+
+QFont desktopFont(int pixelSize)
+{
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    if (pixelSize > 0)
+        font.setPixelSize(pixelSize);
     return font;
 }

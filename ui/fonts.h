@@ -8,3 +8,8 @@
 inline constexpr char16_t japaneseFaceName[] = u"ＭＳ Ｐゴシック";
 
 QFont japaneseFont(double points, bool bold = false);
+
+// The desktop's own user-interface font, for buttons and the field's
+// labels, with the Japanese face first among the fallbacks: kana and kanji
+// then come from one known face rather than whatever the system finds.
+QFont desktopFont(int pixelSize = 0);

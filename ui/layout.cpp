@@ -16,7 +16,7 @@ QFont fontFor(FontRole role)
 {
     switch (role) {
     case FontRole::window:
-        return QApplication::font();
+        return desktopFont();
     case FontRole::label:
         return japaneseFont(12, true);
     case FontRole::heading:
@@ -31,7 +31,7 @@ QFont fontFor(FontRole role)
     case FontRole::help:
         return japaneseFont(11.25);
     }
-    return QApplication::font();
+    return desktopFont();
 }
 
 namespace {

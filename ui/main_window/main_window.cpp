@@ -1,6 +1,7 @@
 #include "main_window.h"
 
 #include "cue_player.h"
+#include "fonts.h"
 #include "layout.h"
 #include "main_layout.h"
 #include "number_text.h"
@@ -19,12 +20,7 @@ namespace {
 const QString title = QStringLiteral("Torvikan");
 
 // The field's labels need a line of about two chart units (11 pixels).
-QFont fieldLabelFont()
-{
-    QFont f = QApplication::font();
-    f.setPixelSize(10);
-    return f;
-}
+QFont fieldLabelFont() { return desktopFont(10); }
 
 } // namespace
 
