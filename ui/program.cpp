@@ -8,6 +8,10 @@
 #include <QLocale>
 #include <QTranslator>
 
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
+
 QTranslator* loadQtTranslations(QApplication& app)
 {
     auto* translator = new QTranslator(&app);
@@ -24,6 +28,15 @@ Program::Program(CuePlayer& player, QObject* parent)
     : QObject(parent)
     , m_player(player)
 {
+#ifdef M_MMAP_THRESHOLD
+    // Every HELP round trip frees a main window's field image and backing
+    // store, a megabyte or more each, and allocates new ones. Left to
+    // itself glibc raises its mmap threshold after the first such free and
+    // then serves them from the heap, which it seldom hands back, so a long
+    // lesson would creep upwards. A fixed threshold keeps them in mappings
+    // of their own, returned to the system when a window goes.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
 }
 
 Program::~Program() { delete m_current; }
