@@ -3,17 +3,17 @@
 # server (Xvfb), real mouse clicks (xdotool), screenshots (ImageMagick) and
 # real sound through a PulseAudio null sink recorded with parec.
 #
-#   e2e.sh BUILD_DIR PCM_PEAK
+#   e2e.sh BUILD_DIR
 #
 # The program is installed into a scratch prefix and started from an empty
 # home folder, so it must find its cues where it was installed.
 set -uo pipefail
 
 build=$(cd "$1" && pwd)
-pcm_peak=$(realpath "$2")
+source "$(dirname "$0")/../sound_server.sh"
 skip=77 # CTest's SKIP_RETURN_CODE for this test
 
-for tool in Xvfb xdotool import convert pulseaudio parec pactl; do
+for tool in Xvfb xdotool import convert pulseaudio parec pactl od awk; do
     if ! command -v "$tool" >/dev/null; then
         echo "SKIP: $tool is not installed (scripts/deps.sh test installs it)"
         exit $skip
@@ -24,6 +24,7 @@ work=$(mktemp -d)
 pids=()
 cleanup() {
     for pid in "${pids[@]}"; do kill "$pid" 2>/dev/null; done
+    stop_sound_server
     wait 2>/dev/null
     rm -rf "$work"
 }
@@ -50,9 +51,7 @@ program=$prefix/bin/torvikan
 table=$prefix/bin/torvikan-table
 
 # --- display and sound -----------------------------------------------------
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/run
+start_sound_server "$work" || exit 1
 unset QT_QPA_PLATFORM
 
 exec 5<> >(:)
@@ -61,25 +60,20 @@ pids+=($!)
 read -r -t 20 display <&5 || { echo "FAIL: Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=:$display
 
-socket=$work/pulse.sock
-pulseaudio --daemonize=no --exit-idle-time=-1 --disallow-exit=yes --use-pid-file=no -n \
-    --load="module-null-sink sink_name=e2e rate=44100 channels=1" \
-    --load="module-native-protocol-unix socket=$socket auth-anonymous=1" \
-    >"$work/pulse.log" 2>&1 &
-pids+=($!)
-export PULSE_SERVER=unix:$socket
-for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.2; done
-pactl set-default-sink e2e >/dev/null 2>&1 || { echo "FAIL: PulseAudio did not start"; cat "$work/pulse.log"; exit 1; }
-
 recording=$work/sound.raw
-parec -d e2e.monitor --format=s16le --rate=44100 --channels=1 --latency-msec=20 >"$recording" 2>"$work/parec.log" &
+parec -d torvikan_null.monitor --format=s16le --rate=44100 --channels=1 --latency-msec=20 >"$recording" 2>"$work/parec.log" &
 pids+=($!)
 sleep 0.5
 bytes() { stat -c %s "$recording"; }
-# heard FROM_BYTE: whether anything above silence was recorded since then;
-# silent FROM_BYTE: whether all of it was silence.
-heard() { sleep 1.5; "$pcm_peak" "$recording" "$1"; }
-silent() { sleep 1; "$pcm_peak" "$recording" "$1"; [ $? -eq 1 ]; }
+# since FROM_BYTE: what was recorded from then on, after a moment to play.
+since() {
+    sleep 1.5
+    tail -c +$(($1 + 1)) "$recording" >"$work/since.raw"
+    echo "     peak $(peak_dbfs "$work/since.raw") dBFS, $(loud_samples "$work/since.raw") samples above -40 dBFS"
+}
+# heard FROM_BYTE: a cue was played since then; silent FROM_BYTE: nothing.
+heard() { since "$1"; [ "$(loud_samples "$work/since.raw")" -ge 4410 ]; }
+silent() { since "$1"; [ "$(peak_dbfs "$work/since.raw")" = silent ]; }
 
 # --- the program -------------------------------------------------------------
 cd "$HOME"

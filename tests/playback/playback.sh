@@ -20,53 +20,18 @@ for tool in pulseaudio parec pactl od awk; do
     fi
 done
 
+source "$(dirname "$0")/../sound_server.sh"
+
 work=$(mktemp -d)
-pulse_pid=
 cleanup() {
-    [ -n "$pulse_pid" ] && kill "$pulse_pid" 2>/dev/null && wait "$pulse_pid" 2>/dev/null
+    stop_sound_server
     rm -rf "$work"
 }
 trap cleanup EXIT
 
-# A server of our own: its own runtime and state folders and socket, so it
-# works as root without a desktop session, and meets no other server.
-mkdir -p "$work/home" "$work/run"
-chmod 700 "$work/run"
-export HOME=$work/home XDG_RUNTIME_DIR=$work/run
-export PULSE_RUNTIME_PATH=$work/run/pulse PULSE_STATE_PATH=$work/home/pulse
-export PULSE_SERVER=unix:$work/pulse.sock
+start_sound_server "$work" || exit 1
 unset DISPLAY
-pulseaudio --daemonize=no --system=false --exit-idle-time=-1 --use-pid-file=no \
-    --disable-shm=yes -n \
-    --load="module-null-sink sink_name=torvikan_null" \
-    --load="module-native-protocol-unix socket=$work/pulse.sock auth-anonymous=1" \
-    --log-target=stderr >"$work/pulse.log" 2>&1 &
-pulse_pid=$!
-for _ in $(seq 100); do
-    pactl info >/dev/null 2>&1 && break
-    sleep 0.1
-done
-if ! pactl set-default-sink torvikan_null >/dev/null 2>&1; then
-    echo "FAIL: PulseAudio did not start"
-    cat "$work/pulse.log"
-    exit 1
-fi
-
 export QT_QPA_PLATFORM=offscreen
-
-# The loudest sample of a raw s16le recording, in dBFS; "silent" when every
-# sample is 0.
-peak_dbfs() {
-    od -An -v -td2 -w2 "$1" | awk '
-        { v = $1 < 0 ? -$1 : $1; if (v > m) m = v }
-        END { if (m == 0) print "silent"; else printf "%.1f\n", 20 * log(m / 32768) / log(10) }'
-}
-
-# Samples of at least -40 dBFS: a click or a crackle has a few, a cue
-# thousands.
-loud_samples() {
-    od -An -v -td2 -w2 "$1" | awk '{ if ($1 >= 328 || $1 <= -328) n++ } END { print n + 0 }'
-}
 
 # record NAME BUTTON FOLDER: clicks BUTTON with FOLDER as the working folder
 # and records what the sink plays meanwhile into $work/NAME.raw.
