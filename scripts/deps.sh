@@ -31,6 +31,8 @@ sudo=()
 if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
+# With their recommended packages, as a desktop gets them: GStreamer's base
+# plugins among them, which Qt Multimedia's backend expects to find.
 echo "Installing: ${missing[*]}"
 "${sudo[@]}" apt-get update -qq
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
