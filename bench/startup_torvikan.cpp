@@ -7,7 +7,9 @@
 
 #include <QApplication>
 
-int main(int argc, char** argv)
+namespace {
+
+int startUp(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("torvikan"));
@@ -19,3 +21,8 @@ int main(int argc, char** argv)
     program.currentWindow()->installEventFilter(&watcher);
     return QApplication::exec();
 }
+
+} // namespace
+
+// Ends the way the program itself does.
+int main(int argc, char** argv) { endProcess(startUp(argc, argv)); }

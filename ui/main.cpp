@@ -3,7 +3,9 @@
 
 #include <QApplication>
 
-int main(int argc, char** argv)
+namespace {
+
+int run(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("torvikan"));
@@ -16,3 +18,7 @@ int main(int argc, char** argv)
     program.start();
     return QApplication::exec();
 }
+
+} // namespace
+
+int main(int argc, char** argv) { endProcess(run(argc, argv)); }

@@ -8,6 +8,9 @@
 #include <QLocale>
 #include <QTranslator>
 
+#include <cstdio>
+#include <cstdlib>
+
 #if __has_include(<malloc.h>)
 #include <malloc.h>
 #endif
@@ -22,6 +25,12 @@ QTranslator* loadQtTranslations(QApplication& app)
     }
     delete translator;
     return nullptr;
+}
+
+void endProcess(int exitCode)
+{
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
 }
 
 Program::Program(CuePlayer& player, QObject* parent)

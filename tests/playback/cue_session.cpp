@@ -16,7 +16,9 @@
 #include <cstdio>
 #include <utility>
 
-int main(int argc, char** argv)
+namespace {
+
+int session(int argc, char** argv)
 {
     QApplication app(argc, argv);
     // The button and how often it is clicked; at the start values the dog
@@ -44,3 +46,8 @@ int main(int argc, char** argv)
     QTimer::singleShot(2500, &app, &QCoreApplication::quit);
     return QApplication::exec();
 }
+
+} // namespace
+
+// Ends the way the program itself does.
+int main(int argc, char** argv) { endProcess(session(argc, argv)); }
