@@ -82,7 +82,7 @@ char asciiAt(std::string_view s, std::size_t pos, std::size_t& length)
             return 'e';
         }
     }
-    // Some other character: step over its whole UTF-8 sequence.
+    // Any other character ends the number, so its length never matters.
     length = 1;
     return '\0';
 }
