@@ -18,7 +18,7 @@ namespace {
 
 class SilentPlayer : public CuePlayer {
 public:
-    void playCue(const QString&, bool) override {}
+    void playCue(const QString&) override {}
 };
 
 // One click as the pupil makes it: the button's click, then the repaint.
@@ -49,13 +49,13 @@ int main(int argc, char** argv)
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     SilentPlayer player;
-    Form1 form(player);
+    MainWindow form(player);
     // A slow mouse keeps the chase inside the field for all the clicks, so
     // every click adds two new marks to a growing trail.
-    form.findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("0.0005"));
-    form.findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("0.0008"));
+    form.findChild<QLineEdit*>(QStringLiteral("mouseSpeed"))->setText(QStringLiteral("0.0005"));
+    form.findChild<QLineEdit*>(QStringLiteral("dogSpeed"))->setText(QStringLiteral("0.0008"));
     form.show();
-    auto* next = form.findChild<QPushButton*>(QStringLiteral("Command1"));
+    auto* next = form.findChild<QPushButton*>(QStringLiteral("nextButton"));
 
     constexpr int samples = 501;
     std::vector<std::pair<int, double>> results;

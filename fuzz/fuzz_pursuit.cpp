@@ -79,9 +79,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (const float f : {state.u, state.v, state.h, state.s, state.ux, state.uy, state.kx, state.ky})
             require(std::isfinite(f));
         if (o.fault == sim::Fault::none) {
-            require(state.uy == sim::mouseLineY);
+            require(state.uy == sim::frameBottom);
             require(o.catchCue == (state.ux <= state.kx));
-            require(before.ux < sim::fieldRightX || (state.ux == before.ux && state.kx == before.kx));
+            require(before.ux < sim::frameRight || (state.ux == before.ux && state.kx == before.kx));
             for (const float f : {o.frame.readouts.mouseX, o.frame.readouts.dogX, o.frame.readouts.dogY,
                                   o.frame.readouts.seconds})
                 checkFormatting(f);

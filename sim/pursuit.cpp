@@ -76,10 +76,10 @@ ChartPoint markerAt(float x, float y) { return {single(add(x, 1.0)), y}; }
 Frame frameOf(const PursuitState& s)
 {
     Frame f;
-    f.readouts.mouseX = single(sub(s.ux, 10.0));
-    f.readouts.mouseY = single(sub(60.0, s.uy));
-    f.readouts.dogX = single(sub(s.kx, 10.0));
-    f.readouts.dogY = single(sub(60.0, s.ky));
+    f.readouts.mouseX = single(displayX(s.ux));
+    f.readouts.mouseY = single(displayY(s.uy));
+    f.readouts.dogX = single(displayX(s.kx));
+    f.readouts.dogY = single(displayY(s.ky));
     f.readouts.seconds = s.s;
     f.mouseMarker = markerAt(s.ux, s.uy);
     f.mouseMark = markAt(s.ux, s.uy);
@@ -107,10 +107,10 @@ void advance(PursuitState& s)
 
 Frame resetToStart(PursuitState& state)
 {
-    state.ux = 10.0f;
-    state.uy = mouseLineY;
-    state.kx = 10.0f;
-    state.ky = 10.0f;
+    state.ux = mouseStart.x;
+    state.uy = mouseStart.y;
+    state.kx = dogStart.x;
+    state.ky = dogStart.y;
     state.s = 0.0f;
     return frameOf(state);
 }
@@ -123,9 +123,9 @@ StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
         state.u = readInput(mouseSpeedText);
         state.v = readInput(dogSpeedText);
         state.h = readInput(unitTimeText);
-        if (state.ux < fieldRightX)
+        if (state.ux < frameRight)
             advance(state);
-        state.uy = mouseLineY;
+        state.uy = frameBottom;
         out.frame = frameOf(state);
         out.catchCue = state.ux <= state.kx;
     } catch (const ArithmeticFault& e) {

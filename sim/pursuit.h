@@ -1,5 +1,7 @@
 #pragma once
 
+#include "field.h"
+
 #include <string_view>
 
 namespace sim {
@@ -11,23 +13,13 @@ struct PursuitState {
     float v = 0.0f;   // dog speed, m/s
     float h = 0.0f;   // unit time of one click, s
     float s = 0.0f;   // elapsed time, s
-    float ux = 10.0f; // mouse
-    float uy = 60.0f;
-    float kx = 10.0f; // dog
-    float ky = 10.0f;
+    float ux = mouseStart.x; // mouse
+    float uy = mouseStart.y;
+    float kx = dogStart.x;   // dog
+    float ky = dogStart.y;
 };
-
-// The mouse runs along the field's bottom edge and stops once past its
-// right edge.
-inline constexpr float mouseLineY = 60.0f;
-inline constexpr float fieldRightX = 110.0f;
 
 enum class Fault { none, invalid, divisionByZero, overflow };
-
-struct ChartPoint {
-    float x = 0.0f;
-    float y = 0.0f;
-};
 
 // A 1 m trail mark: the filled square between `corner` (the animal's
 // position) and `opposite` (1 m to the left and 1 m up).
@@ -66,7 +58,8 @@ struct StepOutcome {
 Frame resetToStart(PursuitState& state);
 
 // One click of 次へ: reads the three input texts into u, v and h, advances
-// the chase by one unit time while the mouse is inside the field, and
+// the chase by one unit time while the mouse is left of the frame's right
+// edge, keeps the mouse on the frame's bottom edge, and
 // returns what the window must show. On an arithmetic fault the step ends
 // where the fault arose; values stored before it keep their new values.
 StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,

@@ -90,12 +90,8 @@ void SoundEffectCuePlayer::stopAll()
         effect->stop();
 }
 
-void SoundEffectCuePlayer::playCue(const QString& file, bool stopFirst)
+void SoundEffectCuePlayer::playCue(const QString& file)
 {
-    // Stopping first, or closing the old file before opening the new one as
-    // every cue does, comes to the same for these short sounds: whatever
-    // still plays gives way to this cue.
-    (void)stopFirst;
     stopAll();
     const QString path = findCue(file);
     if (path.isEmpty() || !isPlayableWav(path))

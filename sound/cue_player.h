@@ -8,14 +8,14 @@
 
 class QSoundEffect;
 
-// Plays the short WAV cues. A new cue replaces one still playing; nothing
-// waits for a sound to end and no failure is ever reported.
+// Plays the short WAV cues. Every cue closes the one before it, so a new
+// cue replaces one still playing; nothing waits for a sound to end and no
+// failure is ever reported.
 class CuePlayer {
 public:
     virtual ~CuePlayer() = default;
-    // `file` is a bare name such as "pinpon.wav". With `stopFirst` the sound
-    // still playing is stopped before anything else.
-    virtual void playCue(const QString& file, bool stopFirst) = 0;
+    // `file` is a bare name such as "pinpon.wav".
+    virtual void playCue(const QString& file) = 0;
 };
 
 // Where a cue's bare name is looked for: the current folder first (a WAV
@@ -34,7 +34,7 @@ class SoundEffectCuePlayer final : public CuePlayer {
 public:
     SoundEffectCuePlayer();
     ~SoundEffectCuePlayer() override;
-    void playCue(const QString& file, bool stopFirst) override;
+    void playCue(const QString& file) override;
 
     // The effect that holds `file`'s path, if one was made; for tests.
     QSoundEffect* effectFor(const QString& path) const;

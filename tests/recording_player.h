@@ -7,9 +7,13 @@
 // Records the cues a window asks for instead of playing them.
 class RecordingPlayer : public CuePlayer {
 public:
-    void playCue(const QString& file, bool stopFirst) override;
+    void playCue(const QString& file) override
+    {
+        calls << file;
+        if (onPlay)
+            onPlay(file);
+    }
 
-    // One entry per cue: the file name, with " (stop first)" when asked.
     QStringList calls;
     // Runs inside playCue, to look at the window at the moment of the cue.
     std::function<void(const QString& file)> onPlay;

@@ -3,7 +3,12 @@
 #include "twips.h"
 
 #include <QApplication>
+#include <QFontMetricsF>
+#include <QLineEdit>
 #include <QStringList>
+#include <QStyle>
+#include <QStyleOptionFrame>
+
 
 QFont japaneseFont(double points, bool bold)
 {
@@ -28,5 +33,26 @@ QFont desktopFont(int pixelSize)
     font.setFamilies({font.family(), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
     if (pixelSize > 0)
         font.setPixelSize(pixelSize);
+    return font;
+}
+
+QFont narrowedToFit(const QLineEdit& box, const QString& text)
+{
+    // The room a line edit leaves its text: the style's contents rectangle
+    // less the edit's own margin of 2 pixels a side and 1 for the cursor.
+    QStyleOptionFrame option;
+    option.initFrom(&box);
+    option.rect = box.rect();
+    option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
+    const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box);
+    const QMargins margins = box.textMargins();
+    const double room = contents.width() - margins.left() - margins.right() - 2 * 2 - 1;
+
+    QFont font = box.font();
+    for (int stretch = 100; stretch > 50; --stretch) {
+        font.setStretch(stretch);
+        if (QFontMetricsF(font).horizontalAdvance(text) <= room)
+            return font;
+    }
     return font;
 }

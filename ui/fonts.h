@@ -2,6 +2,8 @@
 
 #include <QFont>
 
+class QLineEdit;
+
 // The Japanese face of the windows. "ＭＳ Ｐゴシック" is asked for by name
 // and stands in as IPAPGothic (Debian's fonts-ipafont-gothic), or else
 // Noto Sans CJK JP, on a desktop without it.
@@ -13,3 +15,6 @@ QFont japaneseFont(double points, bool bold = false);
 // labels, with the Japanese face first among the fallbacks: kana and kanji
 // then come from one known face rather than whatever the system finds.
 QFont desktopFont(int pixelSize = 0);
+
+// `box`'s font narrowed just enough for `text` to fit the box whole.
+QFont narrowedToFit(const QLineEdit& box, const QString& text);

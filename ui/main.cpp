@@ -1,24 +1,19 @@
-#include "cue_player.h"
 #include "program.h"
 
-#include <QApplication>
+#if __has_include(<malloc.h>)
+#include <malloc.h>
+#endif
 
-namespace {
-
-int run(int argc, char** argv)
+int main(int argc, char** argv)
 {
-    QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("torvikan"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Torvikan"));
-    QApplication::setDesktopFileName(QStringLiteral("torvikan"));
-    loadQtTranslations(app);
-
-    SoundEffectCuePlayer player;
-    Program program(player);
-    program.start();
-    return QApplication::exec();
+#ifdef M_MMAP_THRESHOLD
+    // Every HELP round trip frees a main window's field image and backing
+    // store, a megabyte or more each, and allocates new ones. Left to
+    // itself glibc raises its mmap threshold after the first such free and
+    // then serves them from the heap, which it seldom hands back, so a long
+    // lesson would creep upwards. A fixed threshold keeps them in mappings
+    // of their own, returned to the system when a window goes.
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
+#endif
+    endProcess(runTorvikan(argc, argv));
 }
-
-} // namespace
-
-int main(int argc, char** argv) { endProcess(run(argc, argv)); }

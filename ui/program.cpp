@@ -1,5 +1,6 @@
 #include "program.h"
 
+#include "cue_player.h"
 #include "help_window.h"
 #include "main_window.h"
 
@@ -10,10 +11,6 @@
 
 #include <cstdio>
 #include <cstdlib>
-
-#if __has_include(<malloc.h>)
-#include <malloc.h>
-#endif
 
 QTranslator* loadQtTranslations(QApplication& app)
 {
@@ -27,46 +24,29 @@ QTranslator* loadQtTranslations(QApplication& app)
     return nullptr;
 }
 
-void endProcess(int exitCode)
-{
-    std::fflush(nullptr);
-    std::_Exit(exitCode);
-}
-
 Program::Program(CuePlayer& player, QObject* parent)
     : QObject(parent)
     , m_player(player)
 {
-#ifdef M_MMAP_THRESHOLD
-    // Every HELP round trip frees a main window's field image and backing
-    // store, a megabyte or more each, and allocates new ones. Left to
-    // itself glibc raises its mmap threshold after the first such free and
-    // then serves them from the heap, which it seldom hands back, so a long
-    // lesson would creep upwards. A fixed threshold keeps them in mappings
-    // of their own, returned to the system when a window goes.
-    mallopt(M_MMAP_THRESHOLD, 256 * 1024);
-#endif
 }
 
 Program::~Program() { delete m_current; }
 
-Form1* Program::mainWindow() const { return qobject_cast<Form1*>(m_current.data()); }
-
-void Program::start() { showMain(); }
+MainWindow* Program::mainWindow() const { return qobject_cast<MainWindow*>(m_current.data()); }
 
 void Program::showMain()
 {
-    auto* form = new Form1(m_player);
-    connect(form, &Form1::quitRequested, this, &Program::quit);
-    connect(form, &Form1::helpRequested, this, &Program::showHelp, Qt::QueuedConnection);
-    replaceWith(form);
+    auto* window = new MainWindow(m_player);
+    connect(window, &MainWindow::quitRequested, this, &Program::quit);
+    // HELP and 閉じる finish their click before their window goes.
+    connect(window, &MainWindow::helpRequested, this, &Program::showHelp, Qt::QueuedConnection);
+    replaceWith(window);
 }
 
 void Program::showHelp()
 {
-    auto* help = new Form2;
-    // Like HELP, 閉じる finishes its click before its window goes.
-    connect(help, &Form2::closeRequested, this, &Program::showMain, Qt::QueuedConnection);
+    auto* help = new HelpWindow;
+    connect(help, &HelpWindow::closeRequested, this, &Program::showMain, Qt::QueuedConnection);
     replaceWith(help);
 }
 
@@ -80,13 +60,38 @@ void Program::quit()
 void Program::replaceWith(QWidget* next)
 {
     next->setAttribute(Qt::WA_DeleteOnClose);
-    // The new window is shown before the old one goes, so the program
-    // never finds itself without a window and quits in between.
-    next->show();
     QWidget* old = m_current;
+    // The new window takes the old one's place rather than wherever the
+    // window manager would put a second window, and it is shown before the
+    // old one goes, so the program never finds itself without a window
+    // and quits in between.
+    if (old)
+        next->move(old->pos());
+    next->show();
     m_current = next;
     if (old) {
         old->hide();
         old->deleteLater();
     }
+}
+
+int runTorvikan(int& argc, char** argv, const std::function<void(QWidget& mainWindow)>& started)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("torvikan"));
+    QApplication::setDesktopFileName(QStringLiteral("torvikan"));
+    loadQtTranslations(app);
+
+    SoundEffectCuePlayer player;
+    Program program(player);
+    program.showMain();
+    if (started)
+        started(*program.currentWindow());
+    return QApplication::exec();
+}
+
+void endProcess(int exitCode)
+{
+    std::fflush(nullptr);
+    std::_Exit(exitCode);
 }

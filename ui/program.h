@@ -4,8 +4,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <functional>
+
 class CuePlayer;
-class Form1;
+class MainWindow;
 class QApplication;
 class QTranslator;
 
@@ -14,29 +16,21 @@ class QTranslator;
 // installed on `app`, or null where Qt has none for that language.
 QTranslator* loadQtTranslations(QApplication& app);
 
-// Ends the process once the program's own objects are gone, without the
-// libraries' exit-time destructors. Qt Multimedia 6.4 tears down its
-// PulseAudio connection in one of those while PulseAudio's own thread still
-// runs, and now and then that aborts the process on its way out. Nothing of
-// Torvikan is left to save by then.
-[[noreturn]] void endProcess(int exitCode);
-
 // Keeps exactly one window open: the main window, or the help window in
-// its place. The cue player lives here, so a cue started by a window goes
-// on after that window is gone.
+// its place, each opening where the other stood. The cue player is the
+// program's, so a cue started by a window goes on after that window is gone.
 class Program : public QObject {
     Q_OBJECT
 public:
     explicit Program(CuePlayer& player, QObject* parent = nullptr);
     ~Program() override;
 
-    void start();
     QWidget* currentWindow() const { return m_current; }
-    Form1* mainWindow() const;
+    MainWindow* mainWindow() const;
 
 public slots:
-    void showHelp();
     void showMain();
+    void showHelp();
     void quit();
 
 private:
@@ -45,3 +39,17 @@ private:
     CuePlayer& m_player;
     QPointer<QWidget> m_current;
 };
+
+// Torvikan from start to end, as main() runs it: the application's names
+// and translations, the real cue player, the main window, the event loop.
+// `started` is called once with the first main window, just after it is
+// shown and before anything is painted.
+// Returns the event loop's exit code.
+int runTorvikan(int& argc, char** argv, const std::function<void(QWidget& mainWindow)>& started = {});
+
+// Ends the process once the program's own objects are gone, without the
+// libraries' exit-time destructors. Qt Multimedia 6.4 tears down its
+// PulseAudio connection in one of those while PulseAudio's own thread still
+// runs, and now and then that aborts the process on its way out. Nothing of
+// Torvikan is left to save by then.
+[[noreturn]] void endProcess(int exitCode);

@@ -5,62 +5,37 @@
 #include <QPaintEvent>
 #include <QPainter>
 
-class SurfaceView::Interior : public QWidget {
-public:
-    explicit Interior(QWidget* parent)
-        : QWidget(parent)
-    {
-        setAttribute(Qt::WA_OpaquePaintEvent);
-        setAutoFillBackground(false);
-    }
-
-    Surface* surface = nullptr;
-
-protected:
-    void paintEvent(QPaintEvent* event) override
-    {
-        QPainter p(this);
-        if (!surface) {
-            p.fillRect(event->rect(), palette().base());
-            return;
-        }
-        // Copy only what is exposed: the image has device pixels, the rect
-        // logical ones.
-        const QRect target = event->rect();
-        const qreal dpr = surface->devicePixelRatio();
-        const QRectF source(target.x() * dpr, target.y() * dpr, target.width() * dpr, target.height() * dpr);
-        p.drawImage(QRectF(target), surface->image(), source);
-    }
-};
-
 SurfaceView::SurfaceView(QWidget* parent)
-    : QFrame(parent)
-    , m_interior(new Interior(this))
+    : QWidget(parent)
 {
-    setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    setLineWidth(borderWidth);
-    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
 }
-
-QWidget* SurfaceView::interior() const { return m_interior; }
 
 void SurfaceView::setSurface(Surface* surface)
 {
-    m_interior->surface = surface;
-    m_interior->update();
+    m_surface = surface;
+    update();
 }
 
 void SurfaceView::refresh()
 {
-    if (!m_interior->surface)
+    if (!m_surface)
         return;
-    const QRect dirty = m_interior->surface->takeDirtyRect();
+    const QRect dirty = m_surface->takeDirtyRect();
     if (!dirty.isEmpty())
-        m_interior->update(dirty);
+        update(dirty);
 }
 
-void SurfaceView::resizeEvent(QResizeEvent* event)
+void SurfaceView::paintEvent(QPaintEvent* event)
 {
-    QFrame::resizeEvent(event);
-    m_interior->setGeometry(contentsRect());
+    QPainter p(this);
+    const QRect target = event->rect();
+    if (!m_surface) {
+        p.fillRect(target, palette().base());
+        return;
+    }
+    // The image has device pixels, the exposed rectangle logical ones.
+    const qreal dpr = m_surface->devicePixelRatio();
+    const QRectF source(target.x() * dpr, target.y() * dpr, target.width() * dpr, target.height() * dpr);
+    p.drawImage(QRectF(target), m_surface->image(), source);
 }

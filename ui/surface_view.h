@@ -1,21 +1,16 @@
 #pragma once
 
-#include <QFrame>
+#include <QWidget>
 
 class Surface;
 
-// A picture box on screen: a 2-pixel sunken border around an interior that
-// shows a retained Surface. Child pictures placed on the interior are
+// Shows a retained Surface: painting only copies the part of its image
+// that is exposed. Widgets placed on the view (the field's pictures) are
 // clipped to it.
-class SurfaceView : public QFrame {
+class SurfaceView : public QWidget {
     Q_OBJECT
 public:
-    static constexpr int borderWidth = 2;
-
     explicit SurfaceView(QWidget* parent = nullptr);
-
-    // The interior: the surface is painted here and markers are its children.
-    QWidget* interior() const;
 
     // The surface to show; not owned, and it must outlive its showing.
     void setSurface(Surface* surface);
@@ -23,9 +18,8 @@ public:
     void refresh();
 
 protected:
-    void resizeEvent(QResizeEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
 
 private:
-    class Interior;
-    Interior* m_interior;
+    Surface* m_surface = nullptr;
 };

@@ -1,50 +1,77 @@
 #include "field_chart.h"
 
-#include <array>
-#include <cmath>
+namespace {
 
-FieldChart::FieldChart(qreal devicePixelRatio, const QFont& labelFont)
-    : m_surface(interiorSize, QSizeF(unitsAcross, unitsDown), devicePixelRatio)
+// The label column left of the field, and how far below the field the row
+// of x values starts: only two metres are left below that row, so the
+// labels need a font about two metres high.
+constexpr float labelColumnX = 3.0f;
+constexpr float unitLabelY = 6.0f;
+constexpr float labelRowBelowFrame = 8.0f;
+
+QString labelText(int metres) { return QStringLiteral("%1").arg(metres, 2); }
+
+} // namespace
+
+FieldChart::FieldChart(QSize interior, qreal devicePixelRatio, const QFont& labelFont)
+    : m_surface(interior, QSizeF(sim::chartWidth, sim::chartHeight), devicePixelRatio)
+    , m_logicalScale(interior, QSizeF(sim::chartWidth, sim::chartHeight))
 {
     m_surface.setFont(labelFont);
 }
 
-QPoint FieldChart::markerPixel(sim::ChartPoint topLeft)
+void FieldChart::drawStart(const sim::Frame& frame)
 {
-    // The surface's own mapping, at one device pixel per logical pixel.
-    static const UserScale logical(interiorSize, QSizeF(unitsAcross, unitsDown));
-    return {logical.x(topLeft.x), logical.y(topLeft.y)};
+    // The start marks go down before the grid, so the frame's lines run
+    // over their edges; on every click the grid comes first and the newest
+    // marks lie on top of it.
+    drawAxisLabels();
+    drawTrailMark(frame.mouseMark, mouseColour);
+    drawTrailMark(frame.dogMark, dogColour);
+    drawGrid();
+}
+
+void FieldChart::drawStep(const sim::Frame& frame)
+{
+    drawGrid();
+    drawTrailMark(frame.mouseMark, mouseColour);
+    drawTrailMark(frame.dogMark, dogColour);
+}
+
+void FieldChart::clearChart() { m_surface.clear(); }
+
+QList<FieldChart::AxisLabel> FieldChart::axisLabels()
+{
+    QList<AxisLabel> labels{{labelColumnX, unitLabelY, QStringLiteral("ｍ")}};
+    const int height = int(sim::displayY(sim::frameTop));
+    for (int metres = height; metres >= 0; metres -= sim::gridSpacing)
+        labels.append({labelColumnX, float(sim::chartY(metres)) - 1.0f, labelText(metres)});
+    const int width = int(sim::displayX(sim::frameRight));
+    for (int metres = 0; metres <= width; metres += sim::gridSpacing)
+        labels.append({float(sim::chartX(metres)) - 1.0f, sim::frameBottom + labelRowBelowFrame, labelText(metres)});
+    return labels;
 }
 
 void FieldChart::drawAxisLabels()
 {
-    struct Label {
-        float x;
-        float y;
-        const char16_t* text;
-    };
-    // The unit, the y values one unit above their lines, then the x values
-    // one unit left of their lines and 8 units below the field.
-    static constexpr std::array<Label, 18> labels = {{
-        {3, 6, u"ｍ"},    {3, 9, u"50"},    {3, 19, u"40"},   {3, 29, u"30"},   {3, 39, u"20"},
-        {3, 49, u"10"},   {3, 59, u" 0"},   {9, 68, u" 0"},   {19, 68, u"10"},  {29, 68, u"20"},
-        {39, 68, u"30"},  {49, 68, u"40"},  {59, 68, u"50"},  {69, 68, u"60"},  {79, 68, u"70"},
-        {89, 68, u"80"},  {99, 68, u"90"},  {109, 68, u"100"},
-    }};
-    for (const Label& l : labels) {
-        m_surface.setCurrentX(l.x);
-        m_surface.setCurrentY(l.y);
-        m_surface.print(QString::fromUtf16(l.text));
+    for (const AxisLabel& label : axisLabels()) {
+        m_surface.setCurrentX(label.x);
+        m_surface.setCurrentY(label.y);
+        m_surface.print(label.text);
     }
 }
 
 void FieldChart::drawGrid()
 {
-    for (int y = 10; y <= 60; y += 10)
-        m_surface.line({10, double(y)}, {110, double(y)}, black);
-    m_surface.box({10, 10}, {110, 60}, black);
-    for (int x = 10; x <= 110; x += 10)
-        m_surface.line({double(x), 10}, {double(x), 60}, black);
+    const int left = int(sim::frameLeft);
+    const int right = int(sim::frameRight);
+    const int top = int(sim::frameTop);
+    const int bottom = int(sim::frameBottom);
+    for (int y = top; y <= bottom; y += sim::gridSpacing)
+        m_surface.line(QPointF(left, y), QPointF(right, y), gridColour);
+    m_surface.box(QPointF(left, top), QPointF(right, bottom), gridColour);
+    for (int x = left; x <= right; x += sim::gridSpacing)
+        m_surface.line(QPointF(x, top), QPointF(x, bottom), gridColour);
 }
 
 void FieldChart::drawTrailMark(const sim::TrailMark& mark, int colour)
@@ -52,4 +79,7 @@ void FieldChart::drawTrailMark(const sim::TrailMark& mark, int colour)
     m_surface.filledBox({mark.corner.x, mark.corner.y}, {mark.opposite.x, mark.opposite.y}, colour);
 }
 
-void FieldChart::clearChart() { m_surface.clear(); }
+QPoint FieldChart::markerPixel(sim::ChartPoint topLeft) const
+{
+    return {m_logicalScale.x(topLeft.x), m_logicalScale.y(topLeft.y)};
+}

@@ -4,36 +4,49 @@
 #include "surface.h"
 
 #include <QFont>
+#include <QList>
 #include <QPoint>
 #include <QSize>
+#include <QString>
 
-// The field on the main window: metres from x 0 at the left to 120 at the
-// right and y 0 at the top to 70 at the bottom, over the drawing area's
-// interior. The frame x 10..110, y 10..60 is the 100 m × 50 m field.
+// The field: chart metres (sim/field.h) over the drawing area's interior,
+// with the axis labels, the 10 m grid and the two trails.
 class FieldChart {
 public:
-    static constexpr QSize interiorSize{645, 389}; // logical pixels
-    static constexpr double unitsAcross = 120.0;
-    static constexpr double unitsDown = 70.0;
-
-    static constexpr int black = 0;
+    static constexpr int gridColour = 0;   // black
     static constexpr int dogColour = 9;    // bright blue
     static constexpr int mouseColour = 12; // bright red
 
-    explicit FieldChart(qreal devicePixelRatio = 1.0, const QFont& labelFont = QFont());
+    struct AxisLabel {
+        float x; // chart metres of the text's top-left corner
+        float y;
+        QString text;
+    };
 
-    // Where a marker whose top-left corner is at chart (x, y) goes, in
-    // logical pixels of the interior.
-    static QPoint markerPixel(sim::ChartPoint topLeft);
+    // `interior`: the drawing area less its border, in logical pixels.
+    FieldChart(QSize interior, qreal devicePixelRatio, const QFont& labelFont);
+
+    // The start picture on a blank chart, and what one click adds to it.
+    void drawStart(const sim::Frame& frame);
+    void drawStep(const sim::Frame& frame);
+    void clearChart();
 
     void drawAxisLabels();
     void drawGrid();
     void drawTrailMark(const sim::TrailMark& mark, int colour);
-    void clearChart();
+
+    // Where a marker whose top-left corner is at `topLeft` goes, in
+    // logical pixels of the interior.
+    QPoint markerPixel(sim::ChartPoint topLeft) const;
+
+    // The 18 labels, in the order they are printed: the unit, the y values
+    // one metre above their lines, the x values one metre left of theirs.
+    static QList<AxisLabel> axisLabels();
 
     Surface& surface() { return m_surface; }
     const Surface& surface() const { return m_surface; }
 
 private:
     Surface m_surface;
+    UserScale m_logicalScale;
 };

@@ -37,8 +37,7 @@ QSize devicePixels(QSize logical, qreal dpr)
 } // namespace
 
 Surface::Surface(QSize logicalSize, QSizeF userSize, qreal dpr, QColor background)
-    : m_logicalSize(logicalSize)
-    , m_userSize(userSize)
+    : m_userSize(userSize)
     , m_dpr(dpr > 0 ? dpr : 1.0)
     , m_scale(devicePixels(logicalSize, m_dpr), userSize)
     , m_background(background)
@@ -87,24 +86,14 @@ void Surface::fill(int left, int top, int right, int bottom, const QColor& colou
 
 void Surface::line(QPointF from, QPointF to, int colour)
 {
-    const QColor c = paletteColour(colour);
     const int x1 = deviceX(from.x());
     const int y1 = deviceY(from.y());
     const int x2 = deviceX(to.x());
     const int y2 = deviceY(to.y());
+    Q_ASSERT(x1 == x2 || y1 == y2);
+    // A straight run of whole pixels, as wide as a 1-pixel pen.
     const int w = m_lineWidth - 1;
-    if (y1 == y2 || x1 == x2) {
-        // Grid lines: straight runs of whole pixels, both ends included.
-        fill(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + w, std::max(y1, y2) + w, c);
-        return;
-    }
-    QPainter p(&m_image);
-    p.setRenderHint(QPainter::Antialiasing, false);
-    QPen pen(c, m_lineWidth, Qt::SolidLine, Qt::SquareCap);
-    p.setPen(pen);
-    p.drawLine(QPoint(x1, y1), QPoint(x2, y2));
-    markDirty(QRect(QPoint(std::min(x1, x2), std::min(y1, y2)), QPoint(std::max(x1, x2), std::max(y1, y2)))
-                  .adjusted(-w - 1, -w - 1, w + 1, w + 1));
+    fill(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2) + w, std::max(y1, y2) + w, paletteColour(colour));
 }
 
 void Surface::box(QPointF corner, QPointF opposite, int colour)

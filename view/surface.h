@@ -42,12 +42,12 @@ public:
     int deviceY(double y) const { return m_scale.y(y); }
 
     void clear();
+    // A horizontal or vertical line, both ends included; the windows draw
+    // no other kind.
     void line(QPointF from, QPointF to, int colour);
     void box(QPointF corner, QPointF opposite, int colour);
     void filledBox(QPointF corner, QPointF opposite, int colour);
 
-    double currentX() const { return m_currentX; }
-    double currentY() const { return m_currentY; }
     void setCurrentX(double x) { m_currentX = x; }
     void setCurrentY(double y) { m_currentY = y; }
 
@@ -57,12 +57,9 @@ public:
     // Draws the text with its top-left corner at the current position, then
     // moves to the left edge one line further down.
     void print(const QString& text = {});
-    // One printed line's height in user units.
-    double lineHeight() const;
 
     const QImage& image() const { return m_image; }
     qreal devicePixelRatio() const { return m_dpr; }
-    QSize logicalSize() const { return m_logicalSize; }
 
     // The part of the image changed since the last call, in logical pixels.
     QRect takeDirtyRect();
@@ -70,8 +67,8 @@ public:
 private:
     void fill(int left, int top, int right, int bottom, const QColor& colour);
     void markDirty(const QRect& deviceRect);
+    double lineHeight() const; // one printed line, in user units
 
-    QSize m_logicalSize;
     QSizeF m_userSize;
     qreal m_dpr = 1.0;
     UserScale m_scale;

@@ -2,77 +2,17 @@
 
 #include "cue_player.h"
 #include "fonts.h"
-#include "layout.h"
-#include "main_layout.h"
 #include "number_text.h"
-#include "surface_view.h"
-#include "twips.h"
+#include "ui_main_window.h"
 
-#include <QApplication>
-#include <QFontDatabase>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
-#include <QPushButton>
 
 namespace {
 
-const QString title = QStringLiteral("Torvikan");
+const QString messageTitle = QStringLiteral("Torvikan");
 
-// The field's labels need a line of about two chart units (11 pixels).
-QFont fieldLabelFont() { return desktopFont(10); }
-
-} // namespace
-
-Form1::Form1(CuePlayer& player, QWidget* parent)
-    : QWidget(parent)
-    , m_player(player)
-{
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral(" Torvikan"));
-    setWindowIcon(QIcon(QStringLiteral(":/pictures/icon.png")));
-    setFixedSize(twipsToPixels(mainWindowWidthTwips), twipsToPixels(mainWindowHeightTwips));
-
-    const QHash<QString, QWidget*> controls = buildLayout(this, mainWindowLayout());
-    for (int i = 1; i <= 8; ++i)
-        m_text[i] = qobject_cast<QLineEdit*>(controls.value(QStringLiteral("Text%1").arg(i)));
-    for (int i = 1; i <= 4; ++i)
-        m_command[i] = qobject_cast<QPushButton*>(controls.value(QStringLiteral("Command%1").arg(i)));
-    m_field = qobject_cast<SurfaceView*>(controls.value(QStringLiteral("Picture1")));
-    m_mouse = qobject_cast<QLabel*>(controls.value(QStringLiteral("Picture2")));
-    m_dog = qobject_cast<QLabel*>(controls.value(QStringLiteral("Picture3")));
-    // Near the catch the two pictures overlap; the chaser is drawn on top.
-    m_dog->raise();
-    // Read-outs line up on the right, so x and y compare digit by digit.
-    for (int i = 4; i <= 8; ++i)
-        m_text[i]->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-
-    m_chart = std::make_unique<FieldChart>(devicePixelRatioF(), fieldLabelFont());
-    m_field->setSurface(&m_chart->surface());
-
-    connect(m_command[1], &QPushButton::clicked, this, &Form1::Command1_Click);
-    connect(m_command[2], &QPushButton::clicked, this, &Form1::Command2_Click);
-    connect(m_command[3], &QPushButton::clicked, this, &Form1::Command3_Click);
-    connect(m_command[4], &QPushButton::clicked, this, &Form1::Command4_Click);
-
-    showProblem = [this](const QString& message) {
-        QMessageBox box(QMessageBox::Warning, title, message, QMessageBox::Ok, this);
-        box.exec();
-    };
-    confirmQuit = [this] {
-        QMessageBox box(QMessageBox::NoIcon, title, QStringLiteral("終了していいですか？"),
-                        QMessageBox::Yes | QMessageBox::No, this);
-        box.setDefaultButton(QMessageBox::Yes);
-        // Escape and the box's own close button answer No: there is no
-        // third answer.
-        box.setEscapeButton(QMessageBox::No);
-        return box.exec() == QMessageBox::Yes;
-    };
-}
-
-Form1::~Form1() = default;
-
-QString Form1::problemMessage(sim::Fault fault)
+// What the pupil reads when a click cannot be finished.
+QString problemMessage(sim::Fault fault)
 {
     switch (fault) {
     case sim::Fault::invalid:
@@ -90,86 +30,135 @@ QString Form1::problemMessage(sim::Fault fault)
     return {};
 }
 
-void Form1::showEvent(QShowEvent* event)
+} // namespace
+
+MainWindow::MainWindow(CuePlayer& player, QWidget* parent)
+    : QWidget(parent)
+    , m_ui(std::make_unique<Ui::MainWindow>())
+    , m_player(player)
+{
+    m_ui->setupUi(this);
+    applyFonts();
+
+    // The field's labels need a line of about two chart metres (11 pixels).
+    m_chart = std::make_unique<FieldChart>(m_ui->field->contentsRect().size(), devicePixelRatioF(), desktopFont(10));
+    m_ui->fieldSurface->setSurface(&m_chart->surface());
+
+    connect(m_ui->nextButton, &QPushButton::clicked, this, &MainWindow::nextStep);
+    connect(m_ui->startOverButton, &QPushButton::clicked, this, &MainWindow::startOver);
+    connect(m_ui->quitButton, &QPushButton::clicked, this, &MainWindow::askToQuit);
+    connect(m_ui->helpButton, &QPushButton::clicked, this, &MainWindow::openHelp);
+
+    showProblem = [this](const QString& message) {
+        QMessageBox box(QMessageBox::Warning, messageTitle, message, QMessageBox::Ok, this);
+        box.exec();
+    };
+    confirmQuit = [this] {
+        QMessageBox box(QMessageBox::NoIcon, messageTitle, QStringLiteral("終了していいですか？"),
+                        QMessageBox::Yes | QMessageBox::No, this);
+        box.setDefaultButton(QMessageBox::Yes);
+        // Escape and the box's own close button answer No: there is no
+        // third answer.
+        box.setEscapeButton(QMessageBox::No);
+        return box.exec() == QMessageBox::Yes;
+    };
+}
+
+MainWindow::~MainWindow() = default;
+
+void MainWindow::applyFonts()
+{
+    // The form holds whole points; the layout was drawn for these sizes.
+    setFont(desktopFont());
+    const QFont caption = japaneseFont(12, true);
+    for (QLabel* label : {m_ui->mouseXCaption, m_ui->mouseYCaption, m_ui->dogXCaption, m_ui->dogYCaption,
+                          m_ui->secondsUnit, m_ui->mouseSpeedCaption, m_ui->mouseSpeedUnit, m_ui->dogSpeedCaption,
+                          m_ui->dogSpeedUnit, m_ui->unitTimeCaption, m_ui->unitTimeUnit})
+        label->setFont(caption);
+    m_ui->heading->setFont(japaneseFont(15.75, true));
+    const QFont boxes = japaneseFont(18);
+    for (QLineEdit* box : {m_ui->mouseSpeed, m_ui->dogSpeed, m_ui->unitTime})
+        box->setFont(boxes);
+    // The read-outs are narrower than the widest value they may show.
+    m_ui->mouseX->setFont(boxes);
+    const QFont readout = narrowedToFit(*m_ui->mouseX, QStringLiteral("-100.200"));
+    for (QLineEdit* box : {m_ui->mouseX, m_ui->mouseY, m_ui->dogX, m_ui->dogY, m_ui->seconds})
+        box->setFont(readout);
+}
+
+void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     // The start sequence runs once per window, when it first appears:
     // coming back from another program must never reset a chase.
     if (!m_started) {
         m_started = true;
-        Form_Activate();
-        m_field->setFocus(Qt::OtherFocusReason);
+        showStartPosition();
+        m_ui->field->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void Form1::Form_Activate() { showStartPosition(); }
-
-void Form1::showStartPosition()
+void MainWindow::showStartPosition()
 {
-    m_chart->drawAxisLabels();
     const sim::Frame start = sim::resetToStart(m_state);
-    m_chart->drawTrailMark(start.mouseMark, FieldChart::mouseColour);
-    m_chart->drawTrailMark(start.dogMark, FieldChart::dogColour);
-    placeMarker(m_mouse, start.mouseMarker);
-    placeMarker(m_dog, start.dogMarker);
-    m_chart->drawGrid();
-    writeReadouts(start.readouts);
-    m_field->refresh();
+    m_chart->drawStart(start);
+    placeMarkers(start);
+    showReadouts(start.readouts);
+    m_ui->fieldSurface->refresh();
 }
 
-QString Form1::inputText(int box) const { return m_text[box]->text(); }
-
-void Form1::Command1_Click()
+void MainWindow::nextStep()
 {
-    const sim::StepOutcome o = sim::step(m_state, inputText(1).toStdString(), inputText(2).toStdString(),
-                                         inputText(3).toStdString());
+    const sim::StepOutcome o = sim::step(m_state, m_ui->mouseSpeed->text().toStdString(),
+                                         m_ui->dogSpeed->text().toStdString(), m_ui->unitTime->text().toStdString());
     if (o.fault != sim::Fault::none) {
         // Nothing is drawn for a click that could not be finished; the
         // pupil is told why and can go on.
         showProblem(problemMessage(o.fault));
         return;
     }
-    m_chart->drawGrid();
-    writeReadouts(o.frame.readouts);
-    placeMarker(m_mouse, o.frame.mouseMarker);
-    m_chart->drawTrailMark(o.frame.mouseMark, FieldChart::mouseColour);
-    placeMarker(m_dog, o.frame.dogMarker);
-    m_chart->drawTrailMark(o.frame.dogMark, FieldChart::dogColour);
-    m_field->refresh();
+    m_chart->drawStep(o.frame);
+    showReadouts(o.frame.readouts);
+    placeMarkers(o.frame);
+    m_ui->fieldSurface->refresh();
     if (o.catchCue)
-        m_player.playCue(QStringLiteral("logoff.wav"), false);
+        m_player.playCue(QStringLiteral("logoff.wav"));
 }
 
-void Form1::Command2_Click()
+void MainWindow::startOver()
 {
-    m_player.playCue(QStringLiteral("endpinpon.wav"), true);
-    if (confirmQuit())
-        emit quitRequested();
-}
-
-void Form1::Command3_Click()
-{
-    m_player.playCue(QStringLiteral("pinpon.wav"), true);
+    m_player.playCue(QStringLiteral("pinpon.wav"));
     m_chart->clearChart();
     showStartPosition();
 }
 
-void Form1::Command4_Click()
+void MainWindow::askToQuit()
 {
-    m_player.playCue(QStringLiteral("pinpon.wav"), true);
+    m_player.playCue(QStringLiteral("endpinpon.wav"));
+    if (confirmQuit())
+        emit quitRequested();
+}
+
+void MainWindow::openHelp()
+{
+    m_player.playCue(QStringLiteral("pinpon.wav"));
     emit helpRequested();
 }
 
-void Form1::writeReadouts(const sim::Readouts& r)
+void MainWindow::showReadouts(const sim::Readouts& r)
 {
-    const auto write = [this](int box, float value) {
-        m_text[box]->setText(QString::fromStdString(number_text::formatReadout(value)));
+    const auto show = [](QLineEdit* box, float value) {
+        box->setText(QString::fromStdString(number_text::formatReadout(value)));
     };
-    write(4, r.mouseX);
-    write(5, r.mouseY);
-    write(6, r.dogX);
-    write(7, r.dogY);
-    write(8, r.seconds);
+    show(m_ui->mouseX, r.mouseX);
+    show(m_ui->mouseY, r.mouseY);
+    show(m_ui->dogX, r.dogX);
+    show(m_ui->dogY, r.dogY);
+    show(m_ui->seconds, r.seconds);
 }
 
-void Form1::placeMarker(QLabel* marker, sim::ChartPoint topLeft) { marker->move(FieldChart::markerPixel(topLeft)); }
+void MainWindow::placeMarkers(const sim::Frame& frame)
+{
+    m_ui->mousePicture->move(m_chart->markerPixel(frame.mouseMarker));
+    m_ui->dogPicture->move(m_chart->markerPixel(frame.dogMarker));
+}
