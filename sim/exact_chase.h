@@ -1,5 +1,7 @@
 #pragma once
 
+#include "field.h"
+
 #include <cstddef>
 #include <optional>
 #include <vector>
@@ -12,7 +14,7 @@
 // window's mouse, this one never stops at the field's right edge.
 namespace sim::exact {
 
-inline constexpr double dogStartHeight = 50.0;
+inline constexpr double dogStartHeight = displayY(dogStart.y) - displayY(mouseStart.y);
 
 struct Point {
     double x = 0.0;
