@@ -48,6 +48,26 @@ std::string formatReadout(float value)
     return text;
 }
 
+std::string formatFixed(double value, int decimals)
+{
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value < 0 ? "-Infinity" : "Infinity";
+    // A value exactly half way between two results is an odd multiple of
+    // 2^-(decimals + 1). to_chars rounds such a tie to even; the next double
+    // away from zero is past the tie and still short of the next result.
+    const double halves = std::ldexp(value, decimals + 1);
+    if (halves == std::trunc(halves) && std::fmod(halves, 2.0) != 0.0)
+        value = std::nextafter(value, value < 0 ? -HUGE_VAL : HUGE_VAL);
+    char digits[400];
+    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
+    std::string text(digits, result.ptr);
+    if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos)
+        text.erase(0, 1);
+    return text;
+}
+
 namespace {
 
 // Reads one character at `pos` and gives its ASCII meaning: full-width

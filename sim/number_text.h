@@ -14,6 +14,11 @@ namespace number_text {
 // "0.000", never "-0.000".
 std::string formatReadout(float value);
 
+// A double with `decimals` decimals (0 to 30), rounded like formatReadout:
+// the exact binary value, half away from zero, and no sign on a value that
+// rounds to zero. The teacher's tools print the exact chase with it.
+std::string formatFixed(double value, int decimals);
+
 // The number a typed text begins with; never fails. Leading blanks are
 // skipped, then an optional sign, digits with at most one ".", and an
 // optional exponent ("e" or "E", an optional sign, at least one digit; an

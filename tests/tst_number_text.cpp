@@ -13,6 +13,8 @@ class TestNumberText : public QObject {
 private slots:
     void format_data();
     void format();
+    void formatFixed_data();
+    void formatFixed();
     void read_data();
     void read();
     void readNeverLooksPastTheText();
@@ -46,6 +48,26 @@ void TestNumberText::format()
     QFETCH(float, value);
     QFETCH(QString, text);
     QCOMPARE(QString::fromStdString(formatReadout(value)), text);
+}
+
+void TestNumberText::formatFixed_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<int>("decimals");
+    QTest::addColumn<QString>("text");
+
+    QTest::addRow("tie rounds away from zero, not to even") << 0.0078125 << 6 << "0.007813";
+    QTest::addRow("negative tie") << -0.0078125 << 6 << "-0.007813";
+    QTest::addRow("tie in whole numbers") << 2.5 << 0 << "3";
+    QTest::addRow("tiny negative, no sign") << -1e-9 << 6 << "0.000000";
+}
+
+void TestNumberText::formatFixed()
+{
+    QFETCH(double, value);
+    QFETCH(int, decimals);
+    QFETCH(QString, text);
+    QCOMPARE(QString::fromStdString(number_text::formatFixed(value, decimals)), text);
 }
 
 void TestNumberText::read_data()
