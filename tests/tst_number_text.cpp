@@ -94,6 +94,7 @@ void TestNumberText::read_data()
     QTest::addRow("e without mantissa") << "e5" << 0.0;
     QTest::addRow("hex not read") << "0x10" << 0.0;
     QTest::addRow("inf not read") << "inf" << 0.0;
+    QTest::addRow("all ten full-width digits") << "９８７６５４３２１０" << 9876543210.0;
     QTest::addRow("full-width decimal") << "０．１" << 0.1;
     QTest::addRow("full-width minus") << "－２" << -2.0;
     QTest::addRow("ideographic space") << "\u3000＋１０" << 10.0;

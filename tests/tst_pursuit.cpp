@@ -8,23 +8,16 @@
 
 namespace {
 
-QStringList shown(const sim::Readouts& r)
-{
-    QStringList out;
-    for (float v : {r.mouseX, r.mouseY, r.dogX, r.dogY, r.seconds})
-        out << QString::fromStdString(number_text::formatReadout(v));
-    return out;
-}
-
 std::uint32_t bits(float f) { return std::bit_cast<std::uint32_t>(f); }
 
-// Clicks 次へ `clicks` times from the start with fixed texts.
-sim::StepOutcome run(sim::PursuitState& s, int clicks, const QByteArray& u, const QByteArray& v, const QByteArray& h)
+// Clicks 次へ `clicks` times from the start with the texts "u v h".
+sim::StepOutcome run(sim::PursuitState& s, int clicks, const QByteArray& inputs)
 {
+    const QList<QByteArray> in = inputs.split(' ');
     sim::resetToStart(s);
     sim::StepOutcome o;
     for (int i = 0; i < clicks; ++i)
-        o = sim::step(s, u.toStdString(), v.toStdString(), h.toStdString());
+        o = sim::step(s, in[0].toStdString(), in[1].toStdString(), in[2].toStdString());
     return o;
 }
 
@@ -35,7 +28,6 @@ class TestPursuit : public QObject {
 private slots:
     void readoutsAfterClicks_data();
     void readoutsAfterClicks();
-    void catchCueClicksOfDefaultChase();
     void faultsKeepWhatWasStored_data();
     void faultsKeepWhatWasStored();
 };
@@ -50,20 +42,25 @@ void TestPursuit::readoutsAfterClicks_data()
     const auto add = [](const char* name, const char* inputs, int clicks, const char* expected, bool cue) {
         QTest::addRow("%s", name) << QByteArray(inputs) << clicks << QString::fromUtf8(expected) << cue;
     };
+    add("start", "6 10 0.1", 0, "0.000 0.000 0.000 50.000 0.000", false);
     add("default click 1", "6 10 0.1", 1, "0.600 0.000 0.000 49.000 0.100", false);
     add("click 2: y divides by the new distance", "6 10 0.1", 2, "1.200 0.000 0.012 48.000 0.200", false);
     add("default click 77", "6 10 0.1", 77, "46.200 0.000 45.873 0.007 7.700", false);
     add("click 78: first catch", "6 10 0.1", 78, "46.800 0.000 46.873 -0.003 7.800", true);
     add("default click 79", "6 10 0.1", 79, "47.400 0.000 45.874 0.000 7.900", false);
     add("click 80: a hair below the line", "6 10 0.1", 80, "48.000 0.000 46.874 0.000 8.000", false);
+    add("click 83: the cue again", "6 10 0.1", 83, "49.800 0.000 49.874 0.002 8.300", true);
     add("click 167: mouse past the edge", "6 10 0.1", 167, "100.200 0.000 99.875 0.000 16.700", false);
     add("click 200: nothing moves", "6 10 0.1", 200, "100.200 0.000 99.875 0.000 16.700", false);
+    // Other speeds, many clicks: the last digits show every rounding.
+    add("fast dog, click 34", "6 20 0.1", 34, "20.400 0.000 20.092 1.092 3.400", false);
+    add("slow chase, click 60", "3 4 0.25", 60, "45.000 0.000 31.744 3.835 15.000", false);
+    add("mouse runs left", "-2 5 0.5", 20, "-20.000 0.000 -15.123 2.829 10.000", true);
+    add("mouse exactly on the edge stops", "10 8 1", 11, "100.000 0.000 56.171 3.363 10.000", false);
     add("h = 0 freezes, dog level", "6 10 0", 5, "0.000 0.000 0.000 50.000 0.000", true);
     add("v = 0 leaves the dog", "6 0 0.1", 1, "0.600 0.000 0.000 50.000 0.100", false);
-    add("u = 0: dog runs down", "0 10 0.1", 1, "0.000 0.000 0.000 49.000 0.100", true);
     add("u = 0: dog on the mouse", "0 10 0.1", 50, "0.000 0.000 0.000 0.000 5.000", true);
     add("negative h", "6 10 -0.1", 1, "-0.600 0.000 0.000 51.000 -0.100", true);
-    add("h = 5 click 2", "6 10 5", 2, "60.000 0.000 50.000 0.000 10.000", false);
     add("h = 5 click 3: overshoot", "6 10 5", 3, "90.000 0.000 100.000 0.000 15.000", true);
     add("h = 5 click 9: turned back, stopped", "6 10 5", 9, "120.000 0.000 50.000 0.000 20.000", false);
     add("junk reads as 0", "abc 10 0.1", 1, "0.000 0.000 0.000 49.000 0.100", true);
@@ -76,27 +73,22 @@ void TestPursuit::readoutsAfterClicks()
     QFETCH(int, clicks);
     QFETCH(QString, expected);
     QFETCH(bool, cue);
-    const QList<QByteArray> in = inputs.split(' ');
     sim::PursuitState s;
-    const sim::StepOutcome o = run(s, clicks, in[0], in[1], in[2]);
+    const sim::Frame start = sim::resetToStart(s);
+    const sim::StepOutcome o = clicks ? run(s, clicks, inputs) : sim::StepOutcome{sim::Fault::none, start, false};
     QCOMPARE(o.fault, sim::Fault::none);
-    QCOMPARE(shown(o.frame.readouts), expected.split(' '));
+    const sim::Readouts& r = o.frame.readouts;
+    QStringList shown;
+    for (float v : {r.mouseX, r.mouseY, r.dogX, r.dogY, r.seconds})
+        shown << QString::fromStdString(number_text::formatReadout(v));
+    QCOMPARE(shown, expected.split(' '));
     QCOMPARE(o.catchCue, cue);
-}
-
-void TestPursuit::catchCueClicksOfDefaultChase()
-{
-    sim::PursuitState s;
-    sim::resetToStart(s);
-    QList<int> cues;
-    for (int click = 1; click <= 200; ++click)
-        if (sim::step(s, "6", "10", "0.1").catchCue)
-            cues << click;
-    QList<int> expected;
-    for (int click = 78; click <= 163; click += 5)
-        expected << click;
-    QCOMPARE(expected.size(), 18);
-    QCOMPARE(cues, expected);
+    // Marks lie left of and above their animal, pictures right of it.
+    const sim::Frame& f = o.frame;
+    QCOMPARE(f.dogMark.corner.x, s.kx);
+    QCOMPARE(f.dogMark.opposite.y, s.ky - 1.0f);
+    QCOMPARE(f.mouseMarker.x, s.ux + 1.0f);
+    QCOMPARE(f.mouseMarker.y, s.uy);
 }
 
 void TestPursuit::faultsKeepWhatWasStored_data()
@@ -120,13 +112,13 @@ void TestPursuit::faultsKeepWhatWasStored()
     QFETCH(int, goodClicks);
     QFETCH(sim::Fault, fault);
     QFETCH(bool, kxChanges);
-    const QList<QByteArray> in = inputs.split(' ');
     sim::PursuitState s;
-    run(s, goodClicks, in[0], in[1], in[2]);
+    run(s, goodClicks, inputs);
     // Other inputs before the faulting click tell what it stored.
     s.u = 1.5f;
     s.v = 2.5f;
     const sim::PursuitState before = s;
+    const QList<QByteArray> in = inputs.split(' ');
     const sim::StepOutcome o = sim::step(s, in[0].toStdString(), in[1].toStdString(), in[2].toStdString());
     QCOMPARE(o.fault, fault);
     QVERIFY(!o.catchCue);
