@@ -13,7 +13,15 @@ struct Options {
     std::string unitTime = "0.1";
     std::uint64_t steps = 200;
     bool csv = false;
+    bool exact = false; // add the exact chase's dog and its distance from the window's
+    int converge = 0;   // rows of the convergence table; 0 prints the clicks instead
 };
+
+// --converge takes 1 to this many rows; the last one's unit time is
+// h / 2^(rows − 1).
+inline constexpr int maxConvergeRows = 30;
+// A convergence row gives up on a chase that has not been caught by then.
+inline constexpr std::uint64_t convergeClickLimit = 10'000'000;
 
 enum class Action { run, help, error };
 
@@ -28,7 +36,8 @@ Parsed parseArguments(const std::vector<std::string>& args);
 // The usage text, Japanese then English; also what --help prints.
 std::string usage();
 
-// The header line, the start row (click 0) and one row per click.
+// The header line, the start row (click 0) and one row per click; or, with
+// `converge` set, the convergence table: its header and one row per unit time.
 void write(std::ostream& out, const Options& options);
 
 } // namespace table
