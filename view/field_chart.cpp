@@ -20,6 +20,14 @@ FieldChart::FieldChart(QSize interior, qreal devicePixelRatio, const QFont& labe
     m_surface.setFont(labelFont);
 }
 
+FieldChart::FieldChart(QPainter& painter, QPoint origin, QSize interior, qreal devicePixelRatio, int lineWidth,
+                       const QFont& labelFont)
+    : m_surface(painter, origin, interior, QSizeF(sim::chartWidth, sim::chartHeight), devicePixelRatio, lineWidth)
+    , m_logicalScale(interior, QSizeF(sim::chartWidth, sim::chartHeight))
+{
+    m_surface.setFont(labelFont);
+}
+
 void FieldChart::drawStart(const sim::Frame& frame)
 {
     // The start marks go down before the grid, so the frame's lines run

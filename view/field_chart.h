@@ -25,6 +25,11 @@ public:
 
     // `interior`: the drawing area less its border, in logical pixels.
     FieldChart(QSize interior, qreal devicePixelRatio, const QFont& labelFont);
+    // The same chart drawn through `painter` onto the area of its device
+    // that starts at `origin` (device pixels), as for Surface's painter
+    // form: a page draws the field as the window does.
+    FieldChart(QPainter& painter, QPoint origin, QSize interior, qreal devicePixelRatio, int lineWidth,
+               const QFont& labelFont);
 
     // The start picture on a blank chart, and what one click adds to it.
     void drawStart(const sim::Frame& frame);

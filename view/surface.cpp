@@ -39,14 +39,27 @@ QSize devicePixels(QSize logical, qreal dpr)
 Surface::Surface(QSize logicalSize, QSizeF userSize, qreal dpr, QColor background)
     : m_userSize(userSize)
     , m_dpr(dpr > 0 ? dpr : 1.0)
-    , m_scale(devicePixels(logicalSize, m_dpr), userSize)
+    , m_bounds(QPoint(0, 0), devicePixels(logicalSize, m_dpr))
+    , m_scale(m_bounds.size(), userSize)
     , m_background(background)
 {
-    const QSize device = devicePixels(logicalSize, m_dpr);
     m_lineWidth = std::max(1, qRound(m_dpr));
-    m_image = QImage(device, QImage::Format_RGB32);
+    m_image = QImage(m_bounds.size(), QImage::Format_RGB32);
     m_image.fill(m_background);
-    m_dirty = QRect(QPoint(0, 0), device);
+    m_dirty = m_bounds;
+}
+
+Surface::Surface(QPainter& painter, QPoint origin, QSize logicalSize, QSizeF userSize, qreal dpr, int lineWidth,
+                 QColor background)
+    : m_userSize(userSize)
+    , m_dpr(dpr > 0 ? dpr : 1.0)
+    , m_bounds(QPoint(0, 0), devicePixels(logicalSize, m_dpr))
+    , m_scale(m_bounds.size(), userSize)
+    , m_painter(&painter)
+    , m_origin(origin)
+    , m_lineWidth(std::max(1, lineWidth))
+    , m_background(background)
+{
 }
 
 QColor Surface::paletteColour(int index)
@@ -65,17 +78,24 @@ QColor Surface::paletteColour(int index)
 
 void Surface::clear()
 {
-    m_image.fill(m_background);
-    markDirty(m_image.rect());
+    if (m_painter)
+        m_painter->fillRect(m_bounds.translated(m_origin), m_background);
+    else
+        m_image.fill(m_background);
+    markDirty(m_bounds);
     m_currentX = 0.0;
     m_currentY = 0.0;
 }
 
 void Surface::fill(int left, int top, int right, int bottom, const QColor& colour)
 {
-    const QRect r = QRect(QPoint(left, top), QPoint(right, bottom)).intersected(m_image.rect());
+    const QRect r = QRect(QPoint(left, top), QPoint(right, bottom)).intersected(m_bounds);
     if (r.isEmpty())
         return;
+    if (m_painter) {
+        m_painter->fillRect(r.translated(m_origin), colour);
+        return;
+    }
     const QRgb rgb = colour.rgb();
     for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(m_image.scanLine(y));
@@ -132,13 +152,22 @@ void Surface::setFont(const QFont& font)
 
 double Surface::lineHeight() const
 {
-    const double devicePerUnit = m_image.height() / m_userSize.height();
-    return QFontMetricsF(m_font).height() / devicePerUnit;
+    const double devicePerUnit = m_bounds.height() / m_userSize.height();
+    const QFontMetricsF metrics = m_painter ? QFontMetricsF(m_font, m_painter->device()) : QFontMetricsF(m_font);
+    return metrics.height() / devicePerUnit;
 }
 
 void Surface::print(const QString& text)
 {
-    if (!text.isEmpty()) {
+    if (!text.isEmpty() && m_painter) {
+        const QFontMetricsF metrics(m_font, m_painter->device());
+        const QPointF topLeft = QPointF(deviceX(m_currentX), deviceY(m_currentY)) + m_origin;
+        m_painter->save();
+        m_painter->setFont(m_font);
+        m_painter->setPen(m_foreground);
+        m_painter->drawText(topLeft + QPointF(0, metrics.ascent()), text);
+        m_painter->restore();
+    } else if (!text.isEmpty()) {
         QPainter p(&m_image);
         p.setFont(m_font);
         p.setPen(m_foreground);
@@ -151,7 +180,7 @@ void Surface::print(const QString& text)
     m_currentY += lineHeight();
 }
 
-void Surface::markDirty(const QRect& deviceRect) { m_dirty |= deviceRect.intersected(m_image.rect()); }
+void Surface::markDirty(const QRect& deviceRect) { m_dirty |= deviceRect.intersected(m_bounds); }
 
 QRect Surface::takeDirtyRect()
 {

@@ -9,6 +9,8 @@
 #include <QSizeF>
 #include <QString>
 
+class QPainter;
+
 // The user scale of a drawing area: user units to whole pixels. A
 // coordinate maps to the pixel that holds it. Far-off coordinates are
 // clamped, so a chase that ran wild draws nothing rather than overflowing
@@ -24,15 +26,26 @@ private:
     double m_scaleY;
 };
 
-// A drawing area that keeps what is drawn on it: a retained image with a
-// fixed user scale, the drawing operations the windows use, and a current
-// text position. Painting the area on screen only copies the image.
+// A drawing area with a fixed user scale, the drawing operations the
+// windows use, and a current text position. On screen it keeps what is
+// drawn on it: a retained image, filled row by row, which painting the area
+// only copies. For a page it draws straight through a painter instead, so
+// a PDF or SVG gets rectangles and text rather than a picture of them;
+// both turn the same operations into the same device-pixel rectangles.
 class Surface {
 public:
     // `logicalSize`: the drawable interior in logical pixels; `userSize`:
     // how many user units span it across and down; `dpr`: device pixels per
     // logical pixel, so the image stays crisp on high-density screens.
     Surface(QSize logicalSize, QSizeF userSize, qreal dpr = 1.0, QColor background = Qt::white);
+
+    // Draws through `painter` onto the area of its device whose top-left
+    // device pixel is `origin` and which spans logicalSize × dpr device
+    // pixels. `lineWidth`: device pixels of a 1-pixel pen, chosen by the
+    // caller since paper wants thinner lines than dpr would give. Nothing
+    // is retained: image() is null. The painter must outlive the surface.
+    Surface(QPainter& painter, QPoint origin, QSize logicalSize, QSizeF userSize, qreal dpr, int lineWidth,
+            QColor background = Qt::white);
 
     // The 16-colour palette; indices outside 0..15 give black.
     static QColor paletteColour(int index);
@@ -60,6 +73,8 @@ public:
 
     const QImage& image() const { return m_image; }
     qreal devicePixelRatio() const { return m_dpr; }
+    // The drawable area in device pixels, from (0, 0).
+    QRect deviceRect() const { return m_bounds; }
 
     // The part of the image changed since the last call, in logical pixels.
     QRect takeDirtyRect();
@@ -71,7 +86,10 @@ private:
 
     QSizeF m_userSize;
     qreal m_dpr = 1.0;
+    QRect m_bounds;
     UserScale m_scale;
+    QPainter* m_painter = nullptr; // drawing through a painter rather than into m_image
+    QPoint m_origin;               // where m_bounds lies on the painter's device
     int m_lineWidth = 1;   // device pixels of a 1-pixel pen
     QColor m_background;
     QColor m_foreground = Qt::black;
