@@ -1,6 +1,8 @@
-// Prints how long the table tool's work takes for a million clicks.
+// Prints how long the table tool's work takes: a million clicks, the
+// convergence table of ten unit times, and one exact dog position.
 // Figures only: it never fails on time.
 
+#include "exact_chase.h"
 #include "table.h"
 
 #include <algorithm>
@@ -9,22 +11,58 @@
 #include <sstream>
 #include <vector>
 
+namespace {
+
+template <typename Work>
+std::vector<double> secondsOf(int runs, Work work)
+{
+    std::vector<double> seconds;
+    for (int run = 0; run < runs; ++run) {
+        const auto t0 = std::chrono::steady_clock::now();
+        work();
+        const auto t1 = std::chrono::steady_clock::now();
+        seconds.push_back(std::chrono::duration<double>(t1 - t0).count());
+    }
+    std::sort(seconds.begin(), seconds.end());
+    return seconds;
+}
+
+double median(const std::vector<double>& sorted) { return sorted[sorted.size() / 2]; }
+
+} // namespace
+
 int main()
 {
     table::Options options;
     options.steps = 1'000'000;
-    std::vector<double> seconds;
     std::size_t bytes = 0;
-    for (int run = 0; run < 5; ++run) {
+    const std::vector<double> clicks = secondsOf(5, [&] {
         std::ostringstream out;
-        const auto t0 = std::chrono::steady_clock::now();
         table::write(out, options);
-        const auto t1 = std::chrono::steady_clock::now();
-        seconds.push_back(std::chrono::duration<double>(t1 - t0).count());
         bytes = out.str().size();
-    }
-    std::sort(seconds.begin(), seconds.end());
+    });
     std::printf("table: 1000000 rows (%zu bytes) median %.3f s, best %.3f s over %zu runs\n", bytes,
-                seconds[seconds.size() / 2], seconds.front(), seconds.size());
+                median(clicks), clicks.front(), clicks.size());
+
+    table::Options converge;
+    converge.converge = 10;
+    const std::vector<double> convergence = secondsOf(5, [&] {
+        std::ostringstream out;
+        table::write(out, converge);
+    });
+    std::printf("table --converge 10: median %.3f s, best %.3f s over %zu runs (goal under 1 s)\n",
+                median(convergence), convergence.front(), convergence.size());
+
+    // Times spread over the whole default chase, and a mouse faster than the dog.
+    const int calls = 1'000'000;
+    for (const double u : {6.0, 15.0}) {
+        double sink = 0.0;
+        const std::vector<double> exact = secondsOf(5, [&] {
+            for (int i = 0; i < calls; ++i)
+                sink += sim::exact::dogAt(u, 10.0, 7.8 * i / calls)->x;
+        });
+        std::printf("exact dog position, u %g v 10: median %.0f ns per call, best %.0f ns (goal under 2000 ns)%s\n",
+                    u, median(exact) / calls * 1e9, exact.front() / calls * 1e9, sink < 0 ? " " : "");
+    }
     return 0;
 }
