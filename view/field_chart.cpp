@@ -46,6 +46,26 @@ void FieldChart::drawStep(const sim::Frame& frame)
     drawTrailMark(frame.dogMark, dogColour);
 }
 
+void FieldChart::drawSteps(std::span<const sim::Frame> frames)
+{
+    if (frames.empty())
+        return;
+    const auto sameMarks = [](const sim::Frame& a, const sim::Frame& b) {
+        const auto same = [](const sim::TrailMark& m, const sim::TrailMark& n) {
+            return m.corner.x == n.corner.x && m.corner.y == n.corner.y && m.opposite.x == n.opposite.x &&
+                   m.opposite.y == n.opposite.y;
+        };
+        return same(a.mouseMark, b.mouseMark) && same(a.dogMark, b.dogMark);
+    };
+    for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
+        if (i > 0 && sameMarks(frames[i], frames[i - 1]))
+            continue;
+        drawTrailMark(frames[i].mouseMark, mouseColour);
+        drawTrailMark(frames[i].dogMark, dogColour);
+    }
+    drawStep(frames.back());
+}
+
 void FieldChart::clearChart() { m_surface.clear(); }
 
 QList<FieldChart::AxisLabel> FieldChart::axisLabels()

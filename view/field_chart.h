@@ -9,6 +9,8 @@
 #include <QSize>
 #include <QString>
 
+#include <span>
+
 // The field: chart metres (sim/field.h) over the drawing area's interior,
 // with the axis labels, the 10 m grid and the two trails.
 class FieldChart {
@@ -34,6 +36,11 @@ public:
     // The start picture on a blank chart, and what one click adds to it.
     void drawStart(const sim::Frame& frame);
     void drawStep(const sim::Frame& frame);
+    // The picture that drawStep gives for each frame in turn, with fewer
+    // operations, for pages that keep every one of them: each click's grid
+    // covers the one before, so the grid goes down once, before the last
+    // frame's marks, and a frame that repeats the one before it is skipped.
+    void drawSteps(std::span<const sim::Frame> frames);
     void clearChart();
 
     void drawAxisLabels();
