@@ -6,7 +6,7 @@ set -euo pipefail
 
 run_packages=(
     cmake ninja-build g++ pkgconf file
-    qt6-base-dev qt6-multimedia-dev qt6-translations-l10n libgl-dev
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev qt6-translations-l10n libgl-dev
     qt6-qpa-plugins libqt6multimedia6 fonts-ipafont-gothic
 )
 test_packages=(

@@ -1,0 +1,43 @@
+// torvikan-sheet: a printable worksheet of a chase, drawn by the window's
+// own chart code. It needs no display.
+
+#include "sheet.h"
+
+#include <QGuiApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+int main(int argc, char** argv)
+{
+    const std::vector<std::string> args(argv + 1, argv + argc);
+    const sheet::Parsed parsed = sheet::parseArguments(args);
+    switch (parsed.action) {
+    case sheet::Action::help:
+        std::fputs(sheet::usage().c_str(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    case sheet::Action::error:
+        std::fprintf(stderr, "torvikan-sheet: %s\n\n%s", parsed.error.c_str(), sheet::usage().c_str());
+        return 2;
+    case sheet::Action::run:
+        break;
+    }
+
+    std::string error;
+    const std::optional<sheet::Content> content = sheet::prepare(parsed.options, error);
+    if (!content) {
+        std::fprintf(stderr, "torvikan-sheet: %s\n", error.c_str());
+        return 2;
+    }
+
+    // Fonts and painting need a QGuiApplication, a screen does not.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const int status = sheet::writeSheet(*content, error);
+    if (status != 0)
+        std::fprintf(stderr, "torvikan-sheet: %s\n", error.c_str());
+    return status;
+}
