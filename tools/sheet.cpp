@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -189,7 +190,7 @@ std::optional<Content> prepare(const Options& options, std::string& error)
     }
 
     const int last = int(content.clicks.size()) - 1;
-    const int fit = rowsThatFit(options.exact, options.blank);
+    const int fit = rowsThatFit(options.blank);
     if (options.every) {
         if (rowsFor(last, *options.every) > fit) {
             const int least = (last + fit - 2) / (fit - 1);

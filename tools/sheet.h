@@ -81,8 +81,8 @@ struct Content {
 // `error`, only when --every leaves more rows than the page holds.
 std::optional<Content> prepare(const Options& options, std::string& error);
 
-// How many table rows the page holds.
-int rowsThatFit(bool exact, bool blank);
+// How many table rows the page holds; a blank sheet has taller rows.
+int rowsThatFit(bool blank);
 
 // Where the field's drawing area lies on a page at `dpi`, in device pixels.
 QRect fieldRect(double dpi);

@@ -13,6 +13,7 @@
 #include <QSaveFile>
 #include <QSvgGenerator>
 
+#include <algorithm>
 #include <cmath>
 
 namespace sheet {
@@ -380,7 +381,7 @@ void drawTable(Page& page, const Content& content)
 
 } // namespace
 
-int rowsThatFit(bool /*exact*/, bool blank)
+int rowsThatFit(bool blank)
 {
     const double room = pageBottom - notesHeight - (tableTop + captionHeight + headerHeight);
     return int(room / (blank ? blankRowHeight : rowHeight));
