@@ -14,6 +14,7 @@
 #include <QTest>
 
 #include <cstdio>
+#include <malloc.h>
 #include <unistd.h>
 
 namespace {
@@ -43,19 +44,20 @@ QPushButton* button(QWidget* window, const char* name)
 int main(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    mallopt(M_MMAP_THRESHOLD, 256 * 1024); // as main() does
     QApplication app(argc, argv);
     const int clicks = argc > 1 ? atoi(argv[1]) : 100000;
     const int trips = argc > 2 ? atoi(argv[2]) : 200;
 
     RecordingPlayer player;
     Program program(player);
-    program.start();
+    program.showMain();
     settle();
-    Form1* form = program.mainWindow();
+    MainWindow* form = program.mainWindow();
     // A slow chase stays inside the field, so every click adds to the trail.
-    form->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("0.0005"));
-    form->findChild<QLineEdit*>(QStringLiteral("Text2"))->setText(QStringLiteral("0.0008"));
-    QPushButton* next = button(form, "Command1");
+    form->findChild<QLineEdit*>(QStringLiteral("mouseSpeed"))->setText(QStringLiteral("0.0005"));
+    form->findChild<QLineEdit*>(QStringLiteral("dogSpeed"))->setText(QStringLiteral("0.0008"));
+    QPushButton* next = button(form, "nextButton");
 
     double early = 0;
     for (int i = 1; i <= clicks; ++i) {
@@ -70,13 +72,13 @@ int main(int argc, char** argv)
 
     bool swapsOk = true;
     for (int i = 0; i < trips && swapsOk; ++i) {
-        QTest::mouseClick(button(program.mainWindow(), "Command4"), Qt::LeftButton);
+        QTest::mouseClick(button(program.mainWindow(), "helpButton"), Qt::LeftButton);
         settle();
         QWidget* help = program.currentWindow();
-        swapsOk = help && !program.mainWindow() && button(help, "Command1");
+        swapsOk = help && !program.mainWindow() && button(help, "closeButton");
         if (!swapsOk)
             break;
-        QTest::mouseClick(button(help, "Command1"), Qt::LeftButton);
+        QTest::mouseClick(button(help, "closeButton"), Qt::LeftButton);
         settle();
         swapsOk = program.mainWindow() != nullptr && QApplication::topLevelWidgets().size() == 1;
     }

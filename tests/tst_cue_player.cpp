@@ -6,6 +6,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace {
@@ -43,21 +44,26 @@ void TestCuePlayer::cueInTheWorkingFolder_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("plays");
-    QTest::addRow("16-bit PCM") << wav(1000) << true;
-    QTest::addRow("8-bit PCM") << wav(1000, 8) << true;
-    QTest::addRow("0 bytes") << QByteArray() << false;
-    QTest::addRow("header cut in the middle") << wav(1000).left(30) << false;
-    QTest::addRow("truncated") << wav(20000).left(1000) << false;
-    QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false;
-    QTest::addRow("float samples") << wav(1000, 32, 3) << false;
-    QTest::addRow("not RIFF") << QByteArray("ID3 and then some mp3 bytes that go on and on") << false;
-    QTest::addRow("no data chunk") << wav(0).left(36) << false;
+    // Whether QSoundEffect on its own reports such a file as an error. It
+    // does not for an empty, cut or lying file: it stays "loading", claims
+    // to play, and from then on the program hangs when it lets go of any
+    // cue. So the player checks the header itself.
+    QTest::addColumn<bool>("qtSeesTheError");
+    QTest::addRow("16-bit PCM") << wav(1000) << true << false;
+    QTest::addRow("8-bit PCM") << wav(1000, 8) << true << false;
+    QTest::addRow("0 bytes") << QByteArray() << false << false;
+    QTest::addRow("header cut in the middle") << wav(1000).left(30) << false << false;
+    QTest::addRow("truncated") << wav(20000).left(1000) << false << false;
+    QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false << false;
+    QTest::addRow("float samples") << wav(1000, 32, 3) << false << true;
+    QTest::addRow("not RIFF") << QByteArray("ID3 and then some mp3 bytes that go on and on") << false << true;
 }
 
 void TestCuePlayer::cueInTheWorkingFolder()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, plays);
+    QFETCH(bool, qtSeesTheError);
     const QString shipped = findCue(QStringLiteral("logoff.wav"));
     QTemporaryDir dir;
     const QString previous = QDir::currentPath();
@@ -71,12 +77,27 @@ void TestCuePlayer::cueInTheWorkingFolder()
     // The pupil's file wins over the shipped one, even when it is broken.
     QCOMPARE(findCue(QStringLiteral("logoff.wav")), path);
     SoundEffectCuePlayer player;
-    player.playCue(QStringLiteral("logoff.wav"), false);
+    player.playCue(QStringLiteral("logoff.wav"));
     QCOMPARE(player.effectFor(path) != nullptr, plays);
     QVERIFY(!shipped.isEmpty() && !player.effectFor(shipped));
+    if (!plays) {
+        // Qt on its own, in a process of its own (see main below).
+        QProcess bare;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("BARE_EFFECT"), path);
+        env.insert(QStringLiteral("SHIPPED_CUE"), shipped);
+        bare.setProcessEnvironment(env);
+        bare.start(QCoreApplication::applicationFilePath(), {});
+        const bool ended = bare.waitForFinished(5000);
+        if (!ended)
+            bare.kill();
+        bare.waitForFinished();
+        QCOMPARE(bare.readAllStandardOutput().trimmed(), qtSeesTheError ? QByteArray("error") : QByteArray("loading"));
+        QCOMPARE(ended, qtSeesTheError);
+    }
 
     // The other cues still play.
-    player.playCue(QStringLiteral("pinpon.wav"), true);
+    player.playCue(QStringLiteral("pinpon.wav"));
     QSoundEffect* chime = player.effectFor(findCue(QStringLiteral("pinpon.wav")));
     QVERIFY(chime);
     QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
@@ -93,12 +114,6 @@ void TestCuePlayer::shippedCues_data()
 void TestCuePlayer::shippedCues()
 {
     QFETCH(QString, name);
-    SoundEffectCuePlayer player;
-    player.playCue(name, false);
-    QSoundEffect* effect = player.effectFor(findCue(name));
-    QVERIFY(effect);
-    QTRY_COMPARE_WITH_TIMEOUT(effect->status(), QSoundEffect::Ready, 10000);
-
     QFile f(findCue(name));
     QVERIFY(f.open(QIODevice::ReadOnly));
     const QByteArray bytes = f.readAll();
@@ -123,12 +138,35 @@ void TestCuePlayer::shippedCues()
 
     // No click: a fade in over the first half millisecond, and a whisper
     // over the last 5 ms of sound.
-    QVERIFY(std::abs(samples.first()) <= 64);
     for (qsizetype i = 0; i < 22; ++i)
         QVERIFY2(std::abs(samples[i]) <= 3277, qPrintable(QString::number(i)));
     for (qsizetype i = std::max<qsizetype>(0, sound - 220); i < sound; ++i)
         QVERIFY2(std::abs(samples[i]) <= 328, qPrintable(QString::number(i)));
 }
 
-QTEST_MAIN(TestCuePlayer)
+int main(int argc, char** argv)
+{
+    // With BARE_EFFECT set: plays that file with a bare QSoundEffect, says
+    // what became of it after a second, then plays the shipped chime
+    // beside it and ends.
+    if (const QString file = qEnvironmentVariable("BARE_EFFECT"); !file.isEmpty()) {
+        QGuiApplication app(argc, argv);
+        QSoundEffect effect;
+        effect.setSource(QUrl::fromLocalFile(file));
+        effect.play();
+        QTest::qWait(1000);
+        std::puts(effect.status() == QSoundEffect::Error     ? "error"
+                  : effect.status() == QSoundEffect::Loading ? "loading"
+                                                             : "other");
+        std::fflush(stdout);
+        QSoundEffect chime;
+        chime.setSource(QUrl::fromLocalFile(qEnvironmentVariable("SHIPPED_CUE")));
+        chime.play();
+        QTest::qWait(1000);
+        return 0;
+    }
+    QGuiApplication app(argc, argv);
+    TestCuePlayer test;
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_cue_player.moc"

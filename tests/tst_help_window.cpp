@@ -1,6 +1,7 @@
 #include "help_window.h"
 #include "surface.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QtTest>
 
@@ -9,66 +10,69 @@
 class TestHelpWindow : public QObject {
     Q_OBJECT
 private slots:
-    void helpLine_data();
-    void helpLine();
+    void printsTheHelpTextOnce();
+    void linesStartAfterTheirIndent_data();
+    void linesStartAfterTheirIndent();
 };
 
-void TestHelpWindow::helpLine_data()
+namespace {
+
+// The first column with ink in the band of printed line `number` (from 1),
+// or -1 for none.
+int firstInk(const HelpWindow& help, int number)
 {
-    QTest::addColumn<int>("number");
-    QTest::addColumn<int>("indent");
-    QTest::addColumn<QString>("text");
-    QTest::addRow("1 empty") << 1 << 0 << "";
-    QTest::addRow("2 problem heading") << 2 << 1 << "【問\u3000\u3000題】";
-    QTest::addRow("3 fifty metres apart") << 3 << 8 << "下図のように、ねずみと犬は最初５０ｍ離れた位置にいます。";
-    QTest::addRow("4 mouse runs") << 4 << 8 << "ねずみは、まっすぐに矢印の方向に６ｍ／ｓの速度で逃げます。";
-    QTest::addRow("5 dog chases") << 5 << 8 << "犬は、ねずみに向かってまっすぐに１０ｍ／ｓの速度で追いかけます。";
-    QTest::addRow("6 which path") << 6 << 8 << "ねずみを追いかける犬はどんな道筋をたどるのでしょうか。";
-    QTest::addRow("7 how many seconds") << 7 << 8 << "また、犬はねずみに何秒後に追いつくのでしょうか。";
-    QTest::addRow("8 empty") << 8 << 0 << "";
-    QTest::addRow("9 diagram dog") << 9 << 8 << "犬（ねずみに向かって１０ｍ／ｓの速度で追いかける）";
-    QTest::addRow("10 diagram bar") << 10 << 8 << "｜";
-    QTest::addRow("11 diagram bar") << 11 << 8 << "｜";
-    QTest::addRow("12 diagram distance") << 12 << 7 << "５０ｍ";
-    QTest::addRow("13 diagram bar") << 13 << 8 << "｜";
-    QTest::addRow("14 diagram bar") << 14 << 8 << "｜";
-    QTest::addRow("15 diagram mouse") << 15 << 8 << "ねずみ→（矢印の方向に６ｍ／ｓの速度で逃げる）";
-    QTest::addRow("16 empty") << 16 << 0 << "";
-    QTest::addRow("17 empty") << 17 << 0 << "";
-    QTest::addRow("18 operation heading") << 18 << 1 << "【操作方法】";
-    QTest::addRow("19 next button") << 19 << 9 << "［次へ］コマンドボタンをクリックするたびに、犬とねずみが動きます。";
-    QTest::addRow("20 initialise button") << 20 << 9
-                                          << "［初期化］コマンドボタンをクリックすると、犬とねずみが元の位置に戻ります。";
-    QTest::addRow("21 input boxes") << 21 << 9 << "［単位時間ｈ＝］テキストボックス等の数字を変更できます。";
+    const QFontMetricsF metrics(help.findChild<QWidget*>(QStringLiteral("helpBox"))->font());
+    const QImage& image = help.surface().image();
+    const int top = int(std::floor((number - 1) * metrics.height()));
+    for (int x = 0; x < image.width(); ++x)
+        for (int y = top + 1; y < std::min(image.height(), top + int(metrics.height()) - 1); ++y)
+            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                return x;
+    return -1;
 }
 
-void TestHelpWindow::helpLine()
+} // namespace
+
+void TestHelpWindow::printsTheHelpTextOnce()
+{
+    HelpWindow help;
+    help.show();
+    help.hide();
+    help.show(); // showing it again must not print a second copy
+    QCOMPARE(help.windowTitle(), QStringLiteral(" Torvikan＿ヘルプ（設問と操作方法）"));
+    QCOMPARE(help.focusWidget(), help.findChild<QWidget*>(QStringLiteral("closeButton")));
+
+    QFile expected(QStringLiteral(HELP_TEXT));
+    QVERIFY(expected.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(expected.readAll()).chopped(1); // the file's last newline
+    QCOMPARE(help.findChild<QWidget*>(QStringLiteral("helpBox"))->accessibleDescription(), text);
+    QCOMPARE(firstInk(help, 23), -1);
+}
+
+void TestHelpWindow::linesStartAfterTheirIndent_data()
+{
+    QTest::addColumn<int>("number");
+    QTest::addColumn<int>("indent"); // ideographic spaces; -1 for an empty line
+    QTest::addRow("1 empty") << 1 << -1;
+    QTest::addRow("2 problem heading") << 2 << 1;
+    QTest::addRow("3 first sentence") << 3 << 8;
+    QTest::addRow("12 the distance, one place left") << 12 << 7;
+    QTest::addRow("17 empty") << 17 << -1;
+    QTest::addRow("21 last line") << 21 << 9;
+}
+
+void TestHelpWindow::linesStartAfterTheirIndent()
 {
     QFETCH(int, number);
     QFETCH(int, indent);
-    QFETCH(QString, text);
-    Form2 form;
-    form.show();
-    // Showing the window again must not print the text again.
-    form.hide();
-    form.show();
-    const QWidget* box = form.findChild<QWidget*>(QStringLiteral("Picture1"));
-    const QStringList printed = box->accessibleDescription().split(u'\n');
-    QCOMPARE(printed.size(), 21);
-    QCOMPARE(printed.at(number - 1), QString(indent, QChar(0x3000)) + text);
-
-    // In the line's own band, from the font alone: ink from the cell after the
-    // indent, none on an empty line, so no line ran into the next.
-    const QFontMetricsF metrics(box->font());
-    const QImage& image = form.surface().image();
-    const int top = int(std::floor((number - 1) * metrics.height()));
-    int ink = -1;
-    for (int x = 0; x < image.width() && ink < 0; ++x)
-        for (int y = top + 1; y < top + int(metrics.height()) - 1; ++y)
-            if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
-                ink = x;
-    const double cell = metrics.horizontalAdvance(QChar(0x3000));
-    if (text.isEmpty())
+    HelpWindow help;
+    help.show();
+    // In the line's own band, from the font alone: ink from the cell after
+    // the indent, none on an empty line, so no line ran into the next.
+    const int ink = firstInk(help, number);
+    const double cell = QFontMetricsF(help.findChild<QWidget*>(QStringLiteral("helpBox"))->font())
+                            .horizontalAdvance(QChar(0x3000));
+    if (indent < 0)
         QCOMPARE(ink, -1);
     else
         QVERIFY2(ink >= indent * cell && ink < (indent + 1) * cell, qPrintable(QString::number(ink)));

@@ -20,8 +20,8 @@ namespace {
 QStringList texts(QWidget* window)
 {
     QStringList out;
-    for (int i = 1; i <= 8; ++i)
-        out << window->findChild<QLineEdit*>(QStringLiteral("Text%1").arg(i))->text();
+    for (const char* name : {"mouseSpeed", "dogSpeed", "unitTime", "mouseX", "mouseY", "dogX", "dogY", "seconds"})
+        out << window->findChild<QLineEdit*>(QLatin1String(name))->text();
     return out;
 }
 
@@ -29,34 +29,36 @@ struct Session {
     RecordingPlayer player;
     Program program{player};
 
-    Session() { program.start(); }
-    Form1* main() const { return program.mainWindow(); }
+    Session() { program.showMain(); }
+    MainWindow* main() const { return program.mainWindow(); }
     // Clicks a button of the window shown, then runs the swaps and deletions.
     void click(const char* name, int times = 1)
     {
         auto* button = program.currentWindow()->findChild<QPushButton*>(QLatin1String(name));
         for (int i = 0; i < times; ++i)
             QTest::mouseClick(button, Qt::LeftButton);
+        settle();
+    }
+    static void settle()
+    {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-};
-
-// Notices the program ending: a request to quit, or its last window closing.
-struct EndWatch : QObject {
-    bool ended = false;
-    bool eventFilter(QObject*, QEvent* event) override { ended |= event->type() == QEvent::Quit; return false; }
 };
 
 // Runs `body` inside the application's event loop, as the program runs.
 // Returns 0 if the program ended, 1 if it still ran after `body`, 2 if stuck.
 int runEventLoop(const std::function<void()>& body)
 {
-    EndWatch watch;
+    struct EndWatch : QObject {
+        bool ended = false;
+        bool eventFilter(QObject*, QEvent* event) override { ended |= event->type() == QEvent::Quit; return false; }
+    } watch;
     qApp->installEventFilter(&watch);
     QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &watch, [&] { watch.ended = true; });
     QTimer::singleShot(0, [&] {
         body();
+        Session::settle();
         QCoreApplication::exit(watch.ended ? 0 : 1);
     });
     QTimer::singleShot(20000, &watch, [] { QCoreApplication::exit(2); });
@@ -69,6 +71,8 @@ class TestProgram : public QObject {
     Q_OBJECT
 private slots:
     void helpRoundTrips();
+    void closingByTheTitleBarEnds_data();
+    void closingByTheTitleBarEnds();
     void exitQuestion_data();
     void exitQuestion();
 };
@@ -76,28 +80,54 @@ private slots:
 void TestProgram::helpRoundTrips()
 {
     Session s;
+    const QPoint place(123, 77);
+    s.main()->move(place);
     // In the event loop, where a moment without a window would end the program.
     const int result = runEventLoop([&] {
-        for (int trip = 1; trip <= 50; ++trip) {
+        for (int trip = 1; trip <= 3; ++trip) {
             // A chase under way with other inputs, none of which may come back.
-            s.main()->findChild<QLineEdit*>(QStringLiteral("Text1"))->setText(QStringLiteral("3"));
-            s.main()->findChild<QLineEdit*>(QStringLiteral("Text3"))->setText(QStringLiteral("0.5"));
-            s.click("Command1", 3);
+            s.main()->findChild<QLineEdit*>(QStringLiteral("mouseSpeed"))->setText(QStringLiteral("3"));
+            s.click("nextButton", 3);
 
-            s.click("Command4");
-            auto* help = qobject_cast<Form2*>(s.program.currentWindow());
+            s.click("helpButton");
+            auto* help = qobject_cast<HelpWindow*>(s.program.currentWindow());
             QVERIFY(help && help->isVisible());
-            QCOMPARE(help->findChild<QWidget*>(QStringLiteral("Picture1"))->accessibleDescription().count(u'\n'), 20);
+            QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+            QCOMPARE(help->pos(), place);
 
-            s.click("Command1");
+            s.click("closeButton");
             QVERIFY(s.main() && s.main()->isVisible());
             QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+            QCOMPARE(s.main()->pos(), place);
             QCOMPARE(texts(s.main()), (QStringList{"6", "10", "0.1", "0.000", "0.000", "0.000", "50.000", "0.000"}));
         }
     });
     QCOMPARE(result, 1);
     // One chime per HELP; 閉じる is silent.
-    QCOMPARE(s.player.calls, QStringList(50, QStringLiteral("pinpon.wav (stop first)")));
+    QCOMPARE(s.player.calls, QStringList(3, QStringLiteral("pinpon.wav")));
+}
+
+void TestProgram::closingByTheTitleBarEnds_data()
+{
+    QTest::addColumn<bool>("fromHelp");
+    QTest::addRow("main window") << false;
+    QTest::addRow("help window") << true;
+}
+
+void TestProgram::closingByTheTitleBarEnds()
+{
+    QFETCH(bool, fromHelp);
+    Session s;
+    bool asked = false;
+    s.main()->confirmQuit = [&] { return asked = true; };
+    if (fromHelp)
+        s.click("helpButton");
+    s.player.calls.clear();
+    const int result = runEventLoop([&] { s.program.currentWindow()->close(); });
+    QCOMPARE(result, 0);
+    QVERIFY(!asked);
+    QVERIFY(s.player.calls.isEmpty());
+    QVERIFY(!s.main());
 }
 
 void TestProgram::exitQuestion_data()
@@ -120,8 +150,8 @@ void TestProgram::exitQuestion()
     QTranslator* translator = loadQtTranslations(*qApp);
     const auto restore = qScopeGuard([&] { delete translator; QLocale::setDefault(QLocale::system()); });
     Session s;
-    Form1* form = s.main();
-    s.click("Command1", 30);
+    MainWindow* form = s.main();
+    s.click("nextButton", 30);
     const sim::PursuitState state = form->state();
     const QStringList shown = texts(form);
     const QImage field = form->chart().surface().image();
@@ -136,20 +166,19 @@ void TestProgram::exitQuestion()
             [&] {
                 QCOMPARE(box->text(), QStringLiteral("終了していいですか？"));
                 QCOMPARE(box->windowTitle(), QStringLiteral("Torvikan"));
-                QCOMPARE(box->standardButtons(), QMessageBox::Yes | QMessageBox::No);
                 QCOMPARE(QStringList({box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()}),
                          buttons);
                 QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
                 QCOMPARE(box->icon(), QMessageBox::NoIcon);
                 // The goodbye cue starts first and plays on while the question waits.
-                QCOMPARE(s.player.calls, QStringList{QStringLiteral("endpinpon.wav (stop first)")});
+                QCOMPARE(s.player.calls, QStringList{QStringLiteral("endpinpon.wav")});
             }();
             if (QAbstractButton* button = box->button(answer))
                 QTest::mouseClick(button, Qt::LeftButton);
             if (box->isVisible())
                 box->done(QMessageBox::Cancel);
         });
-        s.click("Command2");
+        s.click("quitButton");
     });
     QVERIFY2(asked, "no question was asked");
     QCOMPARE(result, answer == QMessageBox::Yes ? 0 : 1);

@@ -149,20 +149,27 @@ check "初期化 returns the start picture" start_picture "$work/reset.png"
 check "初期化 removes the trail" is_colour "$work/reset.png" "$(sx 30.5)" "$(sy 59.5)" $white
 
 # --- HELP and 閉じる -----------------------------------------------------------
+# Each window opens where the other stood: the main window is at (0, 0).
 next_step
+help_from=$(bytes)
 help_button
 help=$(timeout 10 bash -c "$(declare -f window_named); window_named 'ヘルプ'")
 check "HELP opens the help window" test -n "$help"
 check "the main window is gone while help is open" bash -c "[ -z \"\$(xdotool search --onlyvisible --name '^ Torvikan\$' 2>/dev/null)\" ]"
+check "HELP's chime is heard after the main window is gone" heard "$help_from"
+position() { xdotool getwindowgeometry "$1" | awk '/Position/ { split($2, p, ","); print p[1] "," p[2] }'; }
 if [ -n "$help" ]; then
-    xdotool windowmove "$help" 0 0
+    check "the help window's title is exactly its own" test "$(xdotool getwindowname "$help")" = " Torvikan＿ヘルプ（設問と操作方法）"
+    check "the help window opens where the main window was" test "$(position "$help")" = 0,0
+    xdotool windowmove "$help" 40 30
     sleep 0.5
     shot "$work/help.png"
-    click_at 584 12 # 閉じる
+    click_at $((40 + 584)) $((30 + 12)) # 閉じる
 fi
 main=$(timeout 10 bash -c "$(declare -f window_named); window_named '^ Torvikan$'")
 check "閉じる brings back a main window" test -n "$main"
 if [ -n "$main" ]; then
+    check "the main window comes back where the help window was" test "$(position "$main")" = 40,30
     xdotool windowmove "$main" 0 0
     sleep 0.5
 fi
@@ -195,6 +202,27 @@ done
 check "Yes ends the program" test $ended = yes
 wait "$program_pid" 2>/dev/null
 check "the program exits cleanly" test $? -eq 0
+
+# --- a broken chime beside the pupil's work --------------------------------------
+# A WAV of a cue's name in the working folder wins over the shipped one: an
+# empty pinpon.wav stays silent, and the other cues still play.
+mkdir -p "$work/broken"
+: >"$work/broken/pinpon.wav"
+(cd "$work/broken" && exec "$program") >"$work/broken.log" 2>&1 &
+program_pid=$!
+pids+=($program_pid)
+main=$(timeout 20 bash -c "$(declare -f window_named); window_named '^ Torvikan$'")
+xdotool windowmove "$main" 0 0
+sleep 0.5
+chime_from=$(bytes)
+initialise
+check "an empty pinpon.wav in the working folder is silent" silent "$chime_from"
+goodbye_from=$(bytes)
+exit_button
+check "the goodbye cue still plays beside it" heard "$goodbye_from"
+timeout 10 bash -c "$(declare -f window_named); window_named '^Torvikan$'" >/dev/null
+xdotool key --clearmodifiers Return # Yes
+wait "$program_pid" 2>/dev/null
 
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
