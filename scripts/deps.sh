@@ -12,7 +12,7 @@ run_packages=(
 test_packages=(
     clang libclang-rt-14-dev
     xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils
-    desktop-file-utils appstream dpkg-dev fakeroot man-db locales
+    desktop-file-utils appstream dpkg-dev fakeroot man-db locales lintian poppler-utils
 )
 
 packages=("${run_packages[@]}")
