@@ -34,115 +34,108 @@ QByteArray wav(int samples, quint16 bits = 16, quint16 format = 1, quint32 claim
 class TestCuePlayer : public QObject {
     Q_OBJECT
 private slots:
-    void cueInTheWorkingFolder_data();
-    void cueInTheWorkingFolder();
-    void shippedCues_data();
-    void shippedCues();
+    void cueInTheWorkingFolder_data()
+    {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("plays");
+        // Whether QSoundEffect on its own reports such a file as an error. It
+        // does not for an empty, cut or lying file: it stays "loading", claims
+        // to play, and from then on the program hangs when it lets go of any
+        // cue. So the player checks the header itself.
+        QTest::addColumn<bool>("qtSeesTheError");
+        QTest::addRow("16-bit PCM") << wav(1000) << true << false;
+        QTest::addRow("8-bit PCM") << wav(1000, 8) << true << false;
+        QTest::addRow("0 bytes") << QByteArray() << false << false;
+        QTest::addRow("header cut in the middle") << wav(1000).left(30) << false << false;
+        QTest::addRow("truncated") << wav(20000).left(1000) << false << false;
+        QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false << false;
+        QTest::addRow("float samples") << wav(1000, 32, 3) << false << true;
+        QTest::addRow("not RIFF") << QByteArray("ID3 and then some mp3 bytes that go on and on") << false << true;
+    }
+
+    void cueInTheWorkingFolder()
+    {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, plays);
+        QFETCH(bool, qtSeesTheError);
+        const QString shipped = findCue(QStringLiteral("logoff.wav"));
+        QTemporaryDir dir;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(dir.path());
+        const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
+        const QString path = QFileInfo(dir.filePath(QStringLiteral("logoff.wav"))).absoluteFilePath();
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+
+        // The pupil's file wins over the shipped one, even when it is broken.
+        QCOMPARE(findCue(QStringLiteral("logoff.wav")), path);
+        SoundEffectCuePlayer player;
+        player.playCue(QStringLiteral("logoff.wav"));
+        QCOMPARE(player.effectFor(path) != nullptr, plays);
+        QVERIFY(!shipped.isEmpty() && !player.effectFor(shipped));
+        if (!plays) {
+            // Qt on its own, in a process of its own (see main below).
+            QProcess bare;
+            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+            env.insert(QStringLiteral("BARE_EFFECT"), path);
+            env.insert(QStringLiteral("SHIPPED_CUE"), shipped);
+            bare.setProcessEnvironment(env);
+            bare.start(QCoreApplication::applicationFilePath(), {});
+            const bool ended = bare.waitForFinished(5000);
+            if (!ended)
+                bare.kill();
+            bare.waitForFinished();
+            QCOMPARE(bare.readAllStandardOutput().trimmed(), qtSeesTheError ? QByteArray("error") : QByteArray("loading"));
+            QCOMPARE(ended, qtSeesTheError);
+        }
+
+        // The other cues still play.
+        player.playCue(QStringLiteral("pinpon.wav"));
+        QSoundEffect* chime = player.effectFor(findCue(QStringLiteral("pinpon.wav")));
+        QVERIFY(chime);
+        QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
+    }
+
+    void shippedCues_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addRow("chime") << "pinpon.wav";
+        QTest::addRow("goodbye") << "endpinpon.wav";
+        QTest::addRow("catch") << "logoff.wav";
+    }
+
+    void shippedCues()
+    {
+        QFETCH(QString, name);
+        QFile f(findCue(name));
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        const qsizetype count = (bytes.size() - 44) / 2;
+        // The plain header of a 16-bit mono 44.1 kHz file, with the data to the end.
+        QCOMPARE(bytes.left(44), wav(int(count)).left(44));
+        QVERIFY2(count < 1.5 * 44100, qPrintable(QString::number(count)));
+        QList<int> samples;
+        int peak = 0;
+        for (qsizetype i = 0; i < count; ++i) {
+            samples << qFromLittleEndian<qint16>(bytes.constData() + 44 + 2 * i);
+            peak = std::max(peak, std::abs(samples.last()));
+        }
+        const double peakDb = 20.0 * std::log10(peak / 32768.0);
+        QVERIFY2(peakDb > -4.0 && peakDb < -2.0, qPrintable(QString::number(peakDb)));
+
+        // About 0.2 s of digital silence at the end, so Qt does not cut the cue.
+        qsizetype sound = count;
+        while (sound > 0 && samples[sound - 1] == 0)
+            --sound;
+        QVERIFY2(count - sound >= 0.15 * 44100 && count - sound <= 0.3 * 44100, qPrintable(QString::number(count - sound)));
+
+        // No click: a fade in over the first half millisecond, and a whisper
+        // over the last 5 ms of sound.
+        for (qsizetype i = 0; i < 22; ++i)
+            QVERIFY(std::abs(samples[i]) <= 3277 && std::abs(samples[sound - 1 - i * 10]) <= 328);
+    }
 };
-
-void TestCuePlayer::cueInTheWorkingFolder_data()
-{
-    QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("plays");
-    // Whether QSoundEffect on its own reports such a file as an error. It
-    // does not for an empty, cut or lying file: it stays "loading", claims
-    // to play, and from then on the program hangs when it lets go of any
-    // cue. So the player checks the header itself.
-    QTest::addColumn<bool>("qtSeesTheError");
-    QTest::addRow("16-bit PCM") << wav(1000) << true << false;
-    QTest::addRow("8-bit PCM") << wav(1000, 8) << true << false;
-    QTest::addRow("0 bytes") << QByteArray() << false << false;
-    QTest::addRow("header cut in the middle") << wav(1000).left(30) << false << false;
-    QTest::addRow("truncated") << wav(20000).left(1000) << false << false;
-    QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false << false;
-    QTest::addRow("float samples") << wav(1000, 32, 3) << false << true;
-    QTest::addRow("not RIFF") << QByteArray("ID3 and then some mp3 bytes that go on and on") << false << true;
-}
-
-void TestCuePlayer::cueInTheWorkingFolder()
-{
-    QFETCH(QByteArray, bytes);
-    QFETCH(bool, plays);
-    QFETCH(bool, qtSeesTheError);
-    const QString shipped = findCue(QStringLiteral("logoff.wav"));
-    QTemporaryDir dir;
-    const QString previous = QDir::currentPath();
-    QDir::setCurrent(dir.path());
-    const auto back = qScopeGuard([&] { QDir::setCurrent(previous); });
-    const QString path = QFileInfo(dir.filePath(QStringLiteral("logoff.wav"))).absoluteFilePath();
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-    file.close();
-
-    // The pupil's file wins over the shipped one, even when it is broken.
-    QCOMPARE(findCue(QStringLiteral("logoff.wav")), path);
-    SoundEffectCuePlayer player;
-    player.playCue(QStringLiteral("logoff.wav"));
-    QCOMPARE(player.effectFor(path) != nullptr, plays);
-    QVERIFY(!shipped.isEmpty() && !player.effectFor(shipped));
-    if (!plays) {
-        // Qt on its own, in a process of its own (see main below).
-        QProcess bare;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(QStringLiteral("BARE_EFFECT"), path);
-        env.insert(QStringLiteral("SHIPPED_CUE"), shipped);
-        bare.setProcessEnvironment(env);
-        bare.start(QCoreApplication::applicationFilePath(), {});
-        const bool ended = bare.waitForFinished(5000);
-        if (!ended)
-            bare.kill();
-        bare.waitForFinished();
-        QCOMPARE(bare.readAllStandardOutput().trimmed(), qtSeesTheError ? QByteArray("error") : QByteArray("loading"));
-        QCOMPARE(ended, qtSeesTheError);
-    }
-
-    // The other cues still play.
-    player.playCue(QStringLiteral("pinpon.wav"));
-    QSoundEffect* chime = player.effectFor(findCue(QStringLiteral("pinpon.wav")));
-    QVERIFY(chime);
-    QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
-}
-
-void TestCuePlayer::shippedCues_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addRow("chime") << "pinpon.wav";
-    QTest::addRow("goodbye") << "endpinpon.wav";
-    QTest::addRow("catch") << "logoff.wav";
-}
-
-void TestCuePlayer::shippedCues()
-{
-    QFETCH(QString, name);
-    QFile f(findCue(name));
-    QVERIFY(f.open(QIODevice::ReadOnly));
-    const QByteArray bytes = f.readAll();
-    const qsizetype count = (bytes.size() - 44) / 2;
-    // The plain header of a 16-bit mono 44.1 kHz file, with the data to the end.
-    QCOMPARE(bytes.left(44), wav(int(count)).left(44));
-    QVERIFY2(count < 1.5 * 44100, qPrintable(QString::number(count)));
-    QList<int> samples;
-    int peak = 0;
-    for (qsizetype i = 0; i < count; ++i) {
-        samples << qFromLittleEndian<qint16>(bytes.constData() + 44 + 2 * i);
-        peak = std::max(peak, std::abs(samples.last()));
-    }
-    const double peakDb = 20.0 * std::log10(peak / 32768.0);
-    QVERIFY2(peakDb > -4.0 && peakDb < -2.0, qPrintable(QString::number(peakDb)));
-
-    // About 0.2 s of digital silence at the end, so Qt does not cut the cue.
-    qsizetype sound = count;
-    while (sound > 0 && samples[sound - 1] == 0)
-        --sound;
-    QVERIFY2(count - sound >= 0.15 * 44100 && count - sound <= 0.3 * 44100, qPrintable(QString::number(count - sound)));
-
-    // No click: a fade in over the first half millisecond, and a whisper
-    // over the last 5 ms of sound.
-    for (qsizetype i = 0; i < 22; ++i)
-        QVERIFY2(std::abs(samples[i]) <= 3277, qPrintable(QString::number(i)));
-    for (qsizetype i = std::max<qsizetype>(0, sound - 220); i < sound; ++i)
-        QVERIFY2(std::abs(samples[i]) <= 328, qPrintable(QString::number(i)));
-}
 
 int main(int argc, char** argv)
 {

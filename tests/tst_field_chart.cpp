@@ -29,151 +29,140 @@ sim::Frame frameAt(float mouseX, float dogX, float dogY)
 class TestFieldChart : public QObject {
     Q_OBJECT
 private slots:
-    void chartToPixel_data();
-    void chartToPixel();
-    void axisLabels_data();
-    void axisLabels();
-    void markIsFiveOrSixPixels_data();
-    void markIsFiveOrSixPixels();
-    void startMarksLieUnderTheGridStepMarksOver();
-    void farCoordinatesDrawNothing_data();
-    void farCoordinatesDrawNothing();
-    void crispAtDoubleDensity();
+    void chartToPixel_data()
+    {
+        QTest::addColumn<QPointF>("chart");
+        QTest::addColumn<QPoint>("pixel");
+        QTest::addRow("origin") << QPointF(0, 0) << QPoint(0, 0);
+        QTest::addRow("frame top-left") << QPointF(10, 10) << QPoint(53, 55);
+        QTest::addRow("frame bottom-right") << QPointF(110, 60) << QPoint(591, 333);
+        QTest::addRow("just inside the far corner") << QPointF(119.99, 69.99) << QPoint(644, 388);
+        QTest::addRow("negative floors downwards") << QPointF(-0.1, -0.1) << QPoint(-1, -1);
+    }
+
+    void chartToPixel()
+    {
+        QFETCH(QPointF, chart);
+        QFETCH(QPoint, pixel);
+        const FieldChart c(interior, 1.0, QFont());
+        QCOMPARE(QPoint(c.surface().deviceX(chart.x()), c.surface().deviceY(chart.y())), pixel);
+        QCOMPARE(c.markerPixel({float(chart.x()), float(chart.y())}), pixel);
+    }
+
+    void axisLabels_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QPointF>("topLeft");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("the unit first") << 0 << QPointF(3, 6) << "ｍ";
+        QTest::addRow("y: 50 above the top line") << 1 << QPointF(3, 9) << "50";
+        QTest::addRow("y: 20") << 4 << QPointF(3, 39) << "20";
+        QTest::addRow("y: 0 above the bottom line") << 6 << QPointF(3, 59) << " 0";
+        QTest::addRow("x: 0 under the left line") << 7 << QPointF(9, 68) << " 0";
+        QTest::addRow("x: 30") << 10 << QPointF(39, 68) << "30";
+        QTest::addRow("x: 100 last") << 17 << QPointF(109, 68) << "100";
+    }
+
+    void axisLabels()
+    {
+        QFETCH(int, index);
+        QFETCH(QPointF, topLeft);
+        QFETCH(QString, text);
+        const QList<FieldChart::AxisLabel> labels = FieldChart::axisLabels();
+        QCOMPARE(labels.size(), 18);
+        QCOMPARE(QPointF(labels[index].x, labels[index].y), topLeft);
+        QCOMPARE(labels[index].text, text);
+    }
+
+    void markIsFiveOrSixPixels_data()
+    {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<float>("y");
+        QTest::addRow("start of the mouse") << 10.0f << 60.0f;
+        QTest::addRow("odd fraction") << 46.873f << 59.997f;
+        QTest::addRow("past the edge") << 110.2f << 60.0f;
+    }
+
+    void markIsFiveOrSixPixels()
+    {
+        QFETCH(float, x);
+        QFETCH(float, y);
+        FieldChart c(interior, 1.0, QFont());
+        c.drawTrailMark({{x, y}, {x - 1, y - 1}}, FieldChart::dogColour);
+        // The mark reaches the animal's own pixel, which a grid line there shares.
+        const int right = px(x), bottom = py(y);
+        QCOMPARE(at(c, right, bottom), blue);
+        int wide = 0, high = 0;
+        while (at(c, right - wide, bottom) == blue)
+            ++wide;
+        while (at(c, right, bottom - high) == blue)
+            ++high;
+        QVERIFY2(wide == 5 || wide == 6, qPrintable(QString::number(wide)));
+        QVERIFY2(high == 5 || high == 6, qPrintable(QString::number(high)));
+        QCOMPARE(at(c, right + 1, bottom), white);
+        QCOMPARE(at(c, right, bottom + 1), white);
+    }
+
+    void startMarksLieUnderTheGridStepMarksOver()
+    {
+        FieldChart c(interior, 1.0, QFont());
+        c.drawStart(frameAt(10, 10, 10));
+        // The start marks, x 9..10, y 59..60 and y 9..10, under the frame's lines.
+        QCOMPARE(at(c, px(9.5), py(59.5)), red);
+        QCOMPARE(at(c, px(9.5), py(9.5)), blue);
+        QCOMPARE(at(c, px(10), py(59.5)), black);
+        QCOMPARE(at(c, px(10) - 1, py(59.5)), red);
+        QCOMPARE(at(c, px(10), py(10)), black);
+        for (int x = 10; x <= 110; x += 10)
+            QVERIFY2(at(c, px(x), py(12.5)) == black && at(c, px(x), py(57.5)) == black, qPrintable(QString::number(x)));
+        for (int y = 10; y <= 60; y += 10)
+            QVERIFY2(at(c, px(12.5), py(y)) == black && at(c, px(107.5), py(y)) == black, qPrintable(QString::number(y)));
+        QCOMPARE(at(c, px(15), py(15)), white);
+        QCOMPARE(at(c, px(111.5), py(35)), white); // nothing of the grid outside the frame
+
+        // A click's marks on a grid line cover it; the next click's grid runs
+        // over the older ones again.
+        c.drawStep(frameAt(20.5, 30.5, 30.5));
+        QCOMPARE(at(c, px(20), py(59.5)), red);
+        QCOMPARE(at(c, px(30), py(30)), blue);
+        c.drawStep(frameAt(24, 34, 34));
+        QCOMPARE(at(c, px(20), py(59.5)), black);
+        QCOMPARE(at(c, px(30), py(30)), black);
+        QCOMPARE(at(c, px(20.2), py(59.5)), red);
+    }
+
+    void farCoordinatesDrawNothing_data()
+    {
+        QTest::addColumn<float>("x");
+        QTest::addColumn<float>("y");
+        QTest::addRow("largest float") << std::numeric_limits<float>::max() << 30.0f;
+        QTest::addRow("most negative float") << std::numeric_limits<float>::lowest() << 30.0f;
+        QTest::addRow("far below") << 50.0f << 3.0e38f;
+    }
+
+    void farCoordinatesDrawNothing()
+    {
+        QFETCH(float, x);
+        QFETCH(float, y);
+        FieldChart c(interior, 1.0, QFont());
+        const QImage blank = c.surface().image();
+        c.drawTrailMark({{x, y}, {x - 1, y - 1}}, FieldChart::mouseColour);
+        QVERIFY(c.surface().image() == blank);
+    }
+
+    void crispAtDoubleDensity()
+    {
+        FieldChart c(interior, 2.0, QFont());
+        QCOMPARE(c.surface().image().size(), QSize(1290, 778));
+        c.drawGrid();
+        // A 1-pixel line is two device pixels wide, solid black, no grey edge.
+        const int x = c.surface().deviceX(50);
+        const int y = c.surface().deviceY(35);
+        QCOMPARE(QList<QRgb>({at(c, x - 1, y), at(c, x, y), at(c, x + 1, y), at(c, x + 2, y)}),
+                 QList<QRgb>({white, black, black, white}));
+        QCOMPARE(c.surface().takeDirtyRect(), QRect(QPoint(0, 0), interior)); // in logical pixels
+    }
 };
-
-void TestFieldChart::chartToPixel_data()
-{
-    QTest::addColumn<QPointF>("chart");
-    QTest::addColumn<QPoint>("pixel");
-    QTest::addRow("origin") << QPointF(0, 0) << QPoint(0, 0);
-    QTest::addRow("frame top-left") << QPointF(10, 10) << QPoint(53, 55);
-    QTest::addRow("frame bottom-right") << QPointF(110, 60) << QPoint(591, 333);
-    QTest::addRow("just inside the far corner") << QPointF(119.99, 69.99) << QPoint(644, 388);
-    QTest::addRow("negative floors downwards") << QPointF(-0.1, -0.1) << QPoint(-1, -1);
-}
-
-void TestFieldChart::chartToPixel()
-{
-    QFETCH(QPointF, chart);
-    QFETCH(QPoint, pixel);
-    const FieldChart c(interior, 1.0, QFont());
-    QCOMPARE(QPoint(c.surface().deviceX(chart.x()), c.surface().deviceY(chart.y())), pixel);
-    QCOMPARE(c.markerPixel({float(chart.x()), float(chart.y())}), pixel);
-}
-
-void TestFieldChart::axisLabels_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<QPointF>("topLeft");
-    QTest::addColumn<QString>("text");
-    QTest::addRow("the unit first") << 0 << QPointF(3, 6) << "ｍ";
-    QTest::addRow("y: 50 above the top line") << 1 << QPointF(3, 9) << "50";
-    QTest::addRow("y: 20") << 4 << QPointF(3, 39) << "20";
-    QTest::addRow("y: 0 above the bottom line") << 6 << QPointF(3, 59) << " 0";
-    QTest::addRow("x: 0 under the left line") << 7 << QPointF(9, 68) << " 0";
-    QTest::addRow("x: 30") << 10 << QPointF(39, 68) << "30";
-    QTest::addRow("x: 100 last") << 17 << QPointF(109, 68) << "100";
-}
-
-void TestFieldChart::axisLabels()
-{
-    QFETCH(int, index);
-    QFETCH(QPointF, topLeft);
-    QFETCH(QString, text);
-    const QList<FieldChart::AxisLabel> labels = FieldChart::axisLabels();
-    QCOMPARE(labels.size(), 18);
-    QCOMPARE(QPointF(labels[index].x, labels[index].y), topLeft);
-    QCOMPARE(labels[index].text, text);
-}
-
-void TestFieldChart::markIsFiveOrSixPixels_data()
-{
-    QTest::addColumn<float>("x");
-    QTest::addColumn<float>("y");
-    QTest::addRow("start of the mouse") << 10.0f << 60.0f;
-    QTest::addRow("odd fraction") << 46.873f << 59.997f;
-    QTest::addRow("past the edge") << 110.2f << 60.0f;
-}
-
-void TestFieldChart::markIsFiveOrSixPixels()
-{
-    QFETCH(float, x);
-    QFETCH(float, y);
-    FieldChart c(interior, 1.0, QFont());
-    c.drawTrailMark({{x, y}, {x - 1, y - 1}}, FieldChart::dogColour);
-    // The mark reaches the animal's own pixel, which a grid line there shares.
-    const int right = px(x), bottom = py(y);
-    QCOMPARE(at(c, right, bottom), blue);
-    int wide = 0, high = 0;
-    while (at(c, right - wide, bottom) == blue)
-        ++wide;
-    while (at(c, right, bottom - high) == blue)
-        ++high;
-    QVERIFY2(wide == 5 || wide == 6, qPrintable(QString::number(wide)));
-    QVERIFY2(high == 5 || high == 6, qPrintable(QString::number(high)));
-    QCOMPARE(at(c, right + 1, bottom), white);
-    QCOMPARE(at(c, right, bottom + 1), white);
-}
-
-void TestFieldChart::startMarksLieUnderTheGridStepMarksOver()
-{
-    FieldChart c(interior, 1.0, QFont());
-    c.drawStart(frameAt(10, 10, 10));
-    // The start marks, x 9..10, y 59..60 and y 9..10, under the frame's lines.
-    QCOMPARE(at(c, px(9.5), py(59.5)), red);
-    QCOMPARE(at(c, px(9.5), py(9.5)), blue);
-    QCOMPARE(at(c, px(10), py(59.5)), black);
-    QCOMPARE(at(c, px(10) - 1, py(59.5)), red);
-    QCOMPARE(at(c, px(10), py(10)), black);
-    for (int x = 10; x <= 110; x += 10)
-        QVERIFY2(at(c, px(x), py(12.5)) == black && at(c, px(x), py(57.5)) == black, qPrintable(QString::number(x)));
-    for (int y = 10; y <= 60; y += 10)
-        QVERIFY2(at(c, px(12.5), py(y)) == black && at(c, px(107.5), py(y)) == black, qPrintable(QString::number(y)));
-    QCOMPARE(at(c, px(15), py(15)), white);
-    QCOMPARE(at(c, px(111.5), py(35)), white); // nothing of the grid outside the frame
-
-    // A click's marks on a grid line cover it; the next click's grid runs
-    // over the older ones again.
-    c.drawStep(frameAt(20.5, 30.5, 30.5));
-    QCOMPARE(at(c, px(20), py(59.5)), red);
-    QCOMPARE(at(c, px(30), py(30)), blue);
-    c.drawStep(frameAt(24, 34, 34));
-    QCOMPARE(at(c, px(20), py(59.5)), black);
-    QCOMPARE(at(c, px(30), py(30)), black);
-    QCOMPARE(at(c, px(20.2), py(59.5)), red);
-}
-
-void TestFieldChart::farCoordinatesDrawNothing_data()
-{
-    QTest::addColumn<float>("x");
-    QTest::addColumn<float>("y");
-    QTest::addRow("largest float") << std::numeric_limits<float>::max() << 30.0f;
-    QTest::addRow("most negative float") << std::numeric_limits<float>::lowest() << 30.0f;
-    QTest::addRow("far below") << 50.0f << 3.0e38f;
-}
-
-void TestFieldChart::farCoordinatesDrawNothing()
-{
-    QFETCH(float, x);
-    QFETCH(float, y);
-    FieldChart c(interior, 1.0, QFont());
-    const QImage blank = c.surface().image();
-    c.drawTrailMark({{x, y}, {x - 1, y - 1}}, FieldChart::mouseColour);
-    QVERIFY(c.surface().image() == blank);
-}
-
-void TestFieldChart::crispAtDoubleDensity()
-{
-    FieldChart c(interior, 2.0, QFont());
-    QCOMPARE(c.surface().image().size(), QSize(1290, 778));
-    c.drawGrid();
-    // A 1-pixel line is two device pixels wide, solid black, no grey edge.
-    const int x = c.surface().deviceX(50);
-    const int y = c.surface().deviceY(35);
-    QCOMPARE(QList<QRgb>({at(c, x - 1, y), at(c, x, y), at(c, x + 1, y), at(c, x + 2, y)}),
-             QList<QRgb>({white, black, black, white}));
-    QCOMPARE(c.surface().takeDirtyRect(), QRect(QPoint(0, 0), interior)); // in logical pixels
-}
 
 QTEST_MAIN(TestFieldChart)
 #include "tst_field_chart.moc"

@@ -17,52 +17,51 @@
 
 namespace {
 
-QStringList texts(QWidget* window)
-{
-    QStringList out;
-    for (const char* name : {"mouseSpeed", "dogSpeed", "unitTime", "mouseX", "mouseY", "dogX", "dogY", "seconds"})
-        out << window->findChild<QLineEdit*>(QLatin1String(name))->text();
-    return out;
-}
-
 struct Session {
     RecordingPlayer player;
     Program program{player};
 
     Session() { program.showMain(); }
     MainWindow* main() const { return program.mainWindow(); }
+    QString texts() const
+    {
+        QStringList out;
+        for (const char* name : {"mouseSpeed", "dogSpeed", "unitTime", "mouseX", "mouseY", "dogX", "dogY", "seconds"})
+            out << main()->findChild<QLineEdit*>(QLatin1String(name))->text();
+        return out.join(u' ');
+    }
     // Clicks a button of the window shown, then runs the swaps and deletions.
     void click(const char* name, int times = 1)
     {
         auto* button = program.currentWindow()->findChild<QPushButton*>(QLatin1String(name));
         for (int i = 0; i < times; ++i)
             QTest::mouseClick(button, Qt::LeftButton);
-        settle();
-    }
-    static void settle()
-    {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
 };
 
-// Runs `body` inside the application's event loop, as the program runs.
-// Returns 0 if the program ended, 1 if it still ran after `body`, 2 if stuck.
-int runEventLoop(const std::function<void()>& body)
+// Runs `body` inside the application's event loop, as the program runs, and
+// returns whether the program ended meanwhile.
+bool endsWhile(const std::function<void()>& body)
 {
     struct EndWatch : QObject {
         bool ended = false;
-        bool eventFilter(QObject*, QEvent* event) override { ended |= event->type() == QEvent::Quit; return false; }
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            ended |= event->type() == QEvent::Quit;
+            return false;
+        }
     } watch;
     qApp->installEventFilter(&watch);
     QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &watch, [&] { watch.ended = true; });
-    QTimer::singleShot(0, [&] {
+    QTimer::singleShot(0, &watch, [&] {
         body();
-        Session::settle();
-        QCoreApplication::exit(watch.ended ? 0 : 1);
+        QCoreApplication::processEvents();
+        QCoreApplication::exit();
     });
-    QTimer::singleShot(20000, &watch, [] { QCoreApplication::exit(2); });
-    return QApplication::exec();
+    QApplication::exec();
+    return watch.ended;
 }
 
 } // namespace
@@ -70,125 +69,101 @@ int runEventLoop(const std::function<void()>& body)
 class TestProgram : public QObject {
     Q_OBJECT
 private slots:
-    void helpRoundTrips();
-    void closingByTheTitleBarEnds_data();
-    void closingByTheTitleBarEnds();
-    void exitQuestion_data();
-    void exitQuestion();
-};
-
-void TestProgram::helpRoundTrips()
-{
-    Session s;
-    const QPoint place(123, 77);
-    s.main()->move(place);
-    // In the event loop, where a moment without a window would end the program.
-    const int result = runEventLoop([&] {
-        for (int trip = 1; trip <= 3; ++trip) {
-            // A chase under way with other inputs, none of which may come back.
-            s.main()->findChild<QLineEdit*>(QStringLiteral("mouseSpeed"))->setText(QStringLiteral("3"));
-            s.click("nextButton", 3);
-
-            s.click("helpButton");
-            auto* help = qobject_cast<HelpWindow*>(s.program.currentWindow());
-            QVERIFY(help && help->isVisible());
-            QCOMPARE(QApplication::topLevelWidgets().size(), 1);
-            QCOMPARE(help->pos(), place);
-
-            s.click("closeButton");
-            QVERIFY(s.main() && s.main()->isVisible());
-            QCOMPARE(QApplication::topLevelWidgets().size(), 1);
-            QCOMPARE(s.main()->pos(), place);
-            QCOMPARE(texts(s.main()), (QStringList{"6", "10", "0.1", "0.000", "0.000", "0.000", "50.000", "0.000"}));
-        }
-    });
-    QCOMPARE(result, 1);
-    // One chime per HELP; 閉じる is silent.
-    QCOMPARE(s.player.calls, QStringList(3, QStringLiteral("pinpon.wav")));
-}
-
-void TestProgram::closingByTheTitleBarEnds_data()
-{
-    QTest::addColumn<bool>("fromHelp");
-    QTest::addRow("main window") << false;
-    QTest::addRow("help window") << true;
-}
-
-void TestProgram::closingByTheTitleBarEnds()
-{
-    QFETCH(bool, fromHelp);
-    Session s;
-    bool asked = false;
-    s.main()->confirmQuit = [&] { return asked = true; };
-    if (fromHelp)
-        s.click("helpButton");
-    s.player.calls.clear();
-    const int result = runEventLoop([&] { s.program.currentWindow()->close(); });
-    QCOMPARE(result, 0);
-    QVERIFY(!asked);
-    QVERIFY(s.player.calls.isEmpty());
-    QVERIFY(!s.main());
-}
-
-void TestProgram::exitQuestion_data()
-{
-    QTest::addColumn<QMessageBox::StandardButton>("answer");
-    QTest::addColumn<QLocale>("desktop");
-    QTest::addColumn<QStringList>("buttons");
-    QTest::addRow("Yes ends the program") << QMessageBox::Yes << QLocale::c() << QStringList{"&Yes", "&No"};
-    QTest::addRow("No changes nothing") << QMessageBox::No << QLocale::c() << QStringList{"&Yes", "&No"};
-    QTest::addRow("いいえ on a Japanese desktop")
-        << QMessageBox::No << QLocale(QLocale::Japanese, QLocale::Japan) << QStringList{"はい(&Y)", "いいえ(&N)"};
-}
-
-void TestProgram::exitQuestion()
-{
-    QFETCH(QMessageBox::StandardButton, answer);
-    QFETCH(QLocale, desktop);
-    QFETCH(QStringList, buttons);
-    QLocale::setDefault(desktop);
-    QTranslator* translator = loadQtTranslations(*qApp);
-    const auto restore = qScopeGuard([&] { delete translator; QLocale::setDefault(QLocale::system()); });
-    Session s;
-    MainWindow* form = s.main();
-    s.click("nextButton", 30);
-    const sim::PursuitState state = form->state();
-    const QStringList shown = texts(form);
-    const QImage field = form->chart().surface().image();
-
-    bool asked = false;
-    const int result = runEventLoop([&] {
-        QTimer::singleShot(0, [&] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (!box)
-                return;
-            asked = true;
-            [&] {
-                QCOMPARE(box->text(), QStringLiteral("終了していいですか？"));
-                QCOMPARE(box->windowTitle(), QStringLiteral("Torvikan"));
-                QCOMPARE(QStringList({box->button(QMessageBox::Yes)->text(), box->button(QMessageBox::No)->text()}),
-                         buttons);
-                QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
-                QCOMPARE(box->icon(), QMessageBox::NoIcon);
-                // The goodbye cue starts first and plays on while the question waits.
-                QCOMPARE(s.player.calls, QStringList{QStringLiteral("endpinpon.wav")});
-            }();
-            if (QAbstractButton* button = box->button(answer))
-                QTest::mouseClick(button, Qt::LeftButton);
-            if (box->isVisible())
-                box->done(QMessageBox::Cancel);
-        });
-        s.click("quitButton");
-    });
-    QVERIFY2(asked, "no question was asked");
-    QCOMPARE(result, answer == QMessageBox::Yes ? 0 : 1);
-    QCOMPARE(s.player.calls.size(), 1);
-    if (answer == QMessageBox::No) {
-        QVERIFY(std::memcmp(&state, &form->state(), sizeof state) == 0);
-        QCOMPARE(texts(form), shown);
-        QVERIFY(form->chart().surface().image() == field);
+    void helpRoundTrips()
+    {
+        Session s;
+        const QPoint place(123, 77);
+        s.main()->move(place);
+        // In the event loop, where a moment without a window would end the program.
+        QVERIFY(!endsWhile([&] {
+            for (int trip = 1; trip <= 3; ++trip) {
+                // A chase under way with other inputs, none of which may come back.
+                s.main()->findChild<QLineEdit*>(QStringLiteral("mouseSpeed"))->setText(QStringLiteral("3"));
+                s.click("nextButton", 3);
+                s.click("helpButton");
+                auto* help = qobject_cast<HelpWindow*>(s.program.currentWindow());
+                QVERIFY(help && help->isVisible());
+                QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+                QCOMPARE(help->pos(), place);
+                s.click("closeButton");
+                QCOMPARE(QApplication::topLevelWidgets().size(), 1);
+                QCOMPARE(s.main()->pos(), place);
+                QCOMPARE(s.texts(), QStringLiteral("6 10 0.1 0.000 0.000 0.000 50.000 0.000"));
+            }
+        }));
+        // One chime per HELP; 閉じる is silent.
+        QCOMPARE(s.player.calls, QStringList(3, QStringLiteral("pinpon.wav")));
     }
-}
+
+    void closingByTheTitleBarEnds_data()
+    {
+        QTest::addColumn<bool>("fromHelp");
+        QTest::addRow("main window") << false;
+        QTest::addRow("help window") << true;
+    }
+    void closingByTheTitleBarEnds()
+    {
+        QFETCH(bool, fromHelp);
+        Session s;
+        bool asked = false;
+        s.main()->confirmQuit = [&] { return asked = true; };
+        if (fromHelp)
+            s.click("helpButton");
+        s.player.calls.clear();
+        QVERIFY(endsWhile([&] { s.program.currentWindow()->close(); }));
+        QVERIFY(!asked && s.player.calls.isEmpty() && !s.main());
+    }
+
+    void exitQuestion_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QLocale>("desktop");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addRow("Yes ends the program") << QMessageBox::Yes << QLocale::c() << QStringList{"&Yes", "&No"};
+        QTest::addRow("No changes nothing") << QMessageBox::No << QLocale::c() << QStringList{"&Yes", "&No"};
+        QTest::addRow("いいえ on a Japanese desktop")
+            << QMessageBox::No << QLocale(QLocale::Japanese, QLocale::Japan) << QStringList{"はい(&Y)", "いいえ(&N)"};
+    }
+    void exitQuestion()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QLocale, desktop);
+        QFETCH(QStringList, buttons);
+        QLocale::setDefault(desktop);
+        QTranslator* translator = loadQtTranslations(*qApp);
+        const auto restore = qScopeGuard([&] { delete translator; QLocale::setDefault(QLocale::system()); });
+        Session s;
+        MainWindow* form = s.main();
+        s.click("nextButton", 30);
+        const sim::PursuitState state = form->state();
+        const QString shown = s.texts();
+        const QImage field = form->chart().surface().image();
+
+        QStringList asked;
+        const auto answerTheQuestion = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            asked << box->windowTitle() << box->text() << box->button(QMessageBox::Yes)->text()
+                  << box->button(QMessageBox::No)->text() << s.player.calls;
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+            QCOMPARE(box->icon(), QMessageBox::NoIcon);
+            QTest::mouseClick(box->button(answer), Qt::LeftButton);
+        };
+        QCOMPARE(endsWhile([&] {
+                     QTimer::singleShot(0, answerTheQuestion);
+                     s.click("quitButton");
+                 }),
+                 answer == QMessageBox::Yes);
+        // The goodbye cue starts first and plays on while the question waits.
+        QCOMPARE(asked, QStringList({"Torvikan", "終了していいですか？"}) + buttons + QStringList{"endpinpon.wav"});
+        QCOMPARE(s.player.calls.size(), 1);
+        if (answer == QMessageBox::No) {
+            QVERIFY(std::memcmp(&state, &form->state(), sizeof state) == 0);
+            QCOMPARE(s.texts(), shown);
+            QVERIFY(form->chart().surface().image() == field);
+        }
+    }
+};
 
 QTEST_MAIN(TestProgram)
 #include "tst_program.moc"
