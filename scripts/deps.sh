@@ -10,7 +10,7 @@ run_packages=(
     qt6-qpa-plugins libqt6multimedia6 fonts-ipafont-gothic
 )
 test_packages=(
-    clang libclang-rt-14-dev
+    clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils
     desktop-file-utils appstream dpkg-dev fakeroot man-db locales lintian poppler-utils
 )

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds Torvikan and runs every test:
 #   build/       the ordinary build (g++), all test suites;
-#   build-asan/  clang with AddressSanitizer and UndefinedBehaviorSanitizer,
+#   build-asan/  clang 14 with AddressSanitizer and UndefinedBehaviorSanitizer,
 #                the same suites plus a bounded fuzz run; any report fails.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -16,7 +16,7 @@ cmake --build build -j "$jobs"
 
 echo "== sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug \
-    -DCMAKE_CXX_COMPILER=clang++ -DTORVIKAN_SANITIZE=ON -DTORVIKAN_FUZZ=ON >/dev/null
+    -DCMAKE_CXX_COMPILER=clang++-14 -DTORVIKAN_SANITIZE=ON -DTORVIKAN_FUZZ=ON >/dev/null
 cmake --build build-asan -j "$jobs"
 export ASAN_OPTIONS="halt_on_error=1:abort_on_error=1:detect_leaks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"

@@ -157,27 +157,18 @@ private slots:
         QCOMPARE(w.readouts(), QStringLiteral("0.600 0.000 0.000 49.000 0.100"));
     }
 
-    void enterAndEscapePressNoButton_data()
-    {
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<int>("key");
-        QTest::addRow("Enter on the field") << "field" << int(Qt::Key_Return);
-        QTest::addRow("Enter in an input") << "mouseSpeed" << int(Qt::Key_Return);
-        QTest::addRow("keypad Enter in an input") << "unitTime" << int(Qt::Key_Enter);
-        QTest::addRow("Escape on the field") << "field" << int(Qt::Key_Escape);
-    }
     void enterAndEscapePressNoButton()
     {
-        QFETCH(QString, focus);
-        QFETCH(int, key);
         Window w;
         bool asked = false;
         w.form.confirmQuit = [&] { return asked = true; };
         QSignalSpy help(&w.form, &MainWindow::helpRequested);
         const QString start = w.readouts();
-        QWidget* target = w.child(qPrintable(focus));
-        target->setFocus();
-        QTest::keyClick(target, Qt::Key(key));
+        for (const auto& [focus, key] : {std::pair{"field", Qt::Key_Return}, {"mouseSpeed", Qt::Key_Return},
+                                         {"unitTime", Qt::Key_Enter}, {"field", Qt::Key_Escape}}) {
+            w.child(focus)->setFocus();
+            QTest::keyClick(w.child(focus), key);
+        }
         QCOMPARE(w.readouts(), start);
         QVERIFY(w.player.calls.isEmpty() && !asked && help.isEmpty());
     }
