@@ -5,7 +5,6 @@
 #include <QtEndian>
 #include <QtTest>
 
-#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -92,35 +91,21 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
     }
 
-    void shippedCues_data()
+    void shippedCuesEndInSilence()
     {
-        QTest::addColumn<QString>("name");
-        QTest::addRow("chime") << "pinpon.wav";
-        QTest::addRow("goodbye") << "endpinpon.wav";
-        QTest::addRow("catch") << "logoff.wav";
-    }
-    void shippedCues()
-    {
-        QFETCH(QString, name);
-        QFile f(findCue(name));
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
-        const int count = int(bytes.size() - 44) / 2;
-        // 16-bit mono, under 1.5 s, peak near -3 dBFS, and about 0.2 s of
-        // silence at the end, so Qt does not cut the cue short.
-        QCOMPARE(bytes.left(44), wav(count).left(44));
-        QVERIFY(count < 1.5 * 44100);
-        const auto sample = [&](int i) { return std::abs(qFromLittleEndian<qint16>(bytes.constData() + 44 + 2 * i)); };
-        int peak = 0, sound = count;
-        for (int i = 0; i < count; ++i)
-            peak = std::max(peak, sample(i));
-        while (sound > 0 && sample(sound - 1) == 0)
-            --sound;
-        QVERIFY2(std::abs(20.0 * std::log10(peak / 32768.0) + 3.0) < 1.0, qPrintable(QString::number(peak)));
-        QVERIFY2(count - sound >= 0.15 * 44100 && count - sound <= 0.3 * 44100, qPrintable(QString::number(sound)));
-        // No click: a fade in, and a whisper over the last 5 ms of sound.
-        for (int i = 0; i < 22; ++i)
-            QVERIFY(sample(i) <= 3277 && sample(sound - 1 - i * 10) <= 328);
+        // 16-bit mono, under 1.5 s, with about 0.2 s of silence at the end
+        // so that Qt does not cut the cue short.
+        for (const char* name : {"pinpon.wav", "endpinpon.wav", "logoff.wav"}) {
+            QFile f(findCue(QLatin1String(name)));
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            const QByteArray bytes = f.readAll();
+            const int count = int(bytes.size() - 44) / 2;
+            QCOMPARE(bytes.left(44), wav(count).left(44));
+            int sound = count;
+            while (sound > 0 && qFromLittleEndian<qint16>(bytes.constData() + 42 + 2 * sound) == 0)
+                --sound;
+            QVERIFY2(count < 1.5 * 44100 && count - sound >= 0.15 * 44100 && count - sound <= 0.3 * 44100, name);
+        }
     }
 };
 
