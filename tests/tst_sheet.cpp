@@ -1,311 +1,116 @@
-#include "field_chart.h"
 #include "sheet.h"
-#include "table.h"
+#include "surface.h"
 
-#include <QPainter>
 #include <QtTest>
 
-#include <sstream>
+struct Run { int exitCode = -1; QString out, err; };
 
-namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
-
-Run runTool(const QString& program, const QStringList& args, const QString& folder = {})
+// Runs a program to its end; exit code -1 if it crashed or did not end within a minute.
+static Run runTool(const QString& program, const QStringList& args, const QString& folder = {})
 {
     QProcess tool;
-    if (!folder.isEmpty())
-        tool.setWorkingDirectory(folder);
+    tool.setWorkingDirectory(folder);
     tool.start(program, args);
-    if (!tool.waitForFinished(60000))
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit)
         return {};
-    return {tool.exitStatus() == QProcess::NormalExit ? tool.exitCode() : -1,
-            QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError())};
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()), QString::fromUtf8(tool.readAllStandardError())};
 }
-
-Run runSheet(const QStringList& args, const QString& folder = {})
-{
-    return runTool(QStringLiteral(SHEET_TOOL), args, folder);
-}
-
-// The table tool's rows for the given inputs: click 0, then one per click.
-QList<QStringList> tableRows(const std::string& u, const std::string& v, const std::string& h, int clicks,
-                             bool exact = false)
-{
-    table::Options options;
-    options.exact = exact;
-    options.mouseSpeed = u;
-    options.dogSpeed = v;
-    options.unitTime = h;
-    options.steps = std::uint64_t(clicks);
-    std::ostringstream out;
-    table::write(out, options);
-    QStringList lines = QString::fromStdString(out.str()).split(u'\n', Qt::SkipEmptyParts);
-    lines.removeFirst(); // the header
-    QList<QStringList> rows;
-    for (const QString& line : lines)
-        rows.append(line.split(u'\t'));
-    return rows;
-}
-
-// The frames a chase draws on the window: the start, then each click
-// that could be finished.
-QList<sim::Frame> framesOf(const char* u, const char* v, const char* h, int clicks)
-{
-    sim::PursuitState state;
-    QList<sim::Frame> frames{sim::resetToStart(state)};
-    for (int i = 0; i < clicks; ++i)
-        if (const sim::StepOutcome o = sim::step(state, u, v, h); o.fault == sim::Fault::none)
-            frames.append(o.frame);
-    return frames;
-}
-
-QFont labelFont()
-{
-    QFont f(QStringLiteral("IPAPGothic"));
-    f.setPixelSize(10);
-    return f;
-}
-
-// Device pixels of `colour` within the rectangle.
-int countColour(const QImage& image, const QRect& r, QRgb colour)
-{
-    int n = 0;
-    for (int y = r.top(); y <= r.bottom(); ++y)
-        for (int x = r.left(); x <= r.right(); ++x)
-            n += (image.pixel(x, y) & 0xFFFFFF) == colour;
-    return n;
-}
-
-} // namespace
 
 class TestSheet : public QObject {
     Q_OBJECT
 private slots:
-    void pageChartIsTheWindowChart_data();
-    void pageChartIsTheWindowChart();
-    void trailsWhereTheTableSays_data();
-    void trailsWhereTheTableSays();
-    void pdfHoldsTheTableNumbers_data();
-    void pdfHoldsTheTableNumbers();
-    void blankHasNoAnswers();
-    void badInput_data();
-    void badInput();
-};
-
-void TestSheet::pageChartIsTheWindowChart_data()
-{
-    QTest::addColumn<QByteArray>("u");
-    QTest::addColumn<QByteArray>("h");
-    QTest::addColumn<int>("clicks");
-    QTest::addRow("mouse held at the edge, frames repeat") << QByteArray("6") << QByteArray("0.1") << 200;
-    QTest::addRow("dog lands on the mouse, then faults") << QByteArray("0") << QByteArray("0.1") << 60;
-}
-
-// The page draws the steps in one go through a painter; the field it
-// draws must be the window's, pixel for pixel.
-void TestSheet::pageChartIsTheWindowChart()
-{
-    QFETCH(QByteArray, u);
-    QFETCH(QByteArray, h);
-    QFETCH(int, clicks);
-    const QList<sim::Frame> frames = framesOf(u.constData(), "10", h.constData(), clicks);
-    const QSize interior(645, 389);
-
-    FieldChart window(interior, 1.0, labelFont());
-    window.drawStart(frames.front());
-    for (qsizetype i = 1; i < frames.size(); ++i)
-        window.drawStep(frames[i]);
-
-    const QPoint origin(37, 21);
-    QImage page(interior + QSize(80, 60), QImage::Format_RGB32);
-    page.fill(Qt::white);
+    // Each row runs torvikan-sheet in a folder that holds only an empty folder, taken.svg.
+    void sheetFile_data()
     {
-        QPainter painter(&page);
-        FieldChart sheet(painter, origin, interior, 1.0, 1, labelFont());
-        sheet.drawStart(frames.front());
-        sheet.drawSteps(std::span(frames).subspan(1));
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("listed");    // the clicks in the sheet's table
+        QTest::addColumn<QStringList>("lines"); // lines on the page, the last position last
+        const auto sheet = [](const char* name, const QStringList& args, const char* listed, const QStringList& lines) {
+            for (const QString type : {"pdf", "png"})
+                QTest::addRow("%s, %s", name, qPrintable(type)) << args + QStringList{"sheet." + type} << 0 << listed << lines;
+        };
+        // Grid lines cross both marks of click 51 and the mouse's of click 34.
+        sheet("every 34th of 51 and the last, full-width text", {"--u", "６", "--clicks", "51", "--every", "34"}, "0 34 51",
+              {"0 0.000 0.000 0.000 50.000 0.000", "34 20.400 0.000 8.471 17.479 3.400", "51 30.600 0.000 20.682 5.484 5.100"});
+        // Without --clicks, up to the first catch cue. The catch: a·v / (v² − u²) = 50·10 / 64 = 7.8125 s.
+        sheet("exact, to the catch", {"--exact", "--every", "25"}, "0 25 50 75 78",
+              {"厳密な追いかけっこで犬がねずみに追いつく時刻：7.813 秒", "25 15.000 0.000 4.289 25.502 2.500 4.429 25.557 0.150",
+               "78 46.800 0.000 46.873 -0.003 7.800 鳴った 46.750 0.000 0.123"});
+        // Clicks 2 and 3 end in a fault: the read-outs of click 1 stay.
+        sheet("faulted clicks keep the read-outs", {"--u", "10", "--h", "5", "--clicks", "3"}, "0 1 2 3",
+              {"※エラー：計算できなかったクリックです。位置と秒経過は前のクリックのままです。", "3 50.000 0.000 0.000 0.000 5.000 エラー※"});
+        sheet("blank, no answers", {"--blank", "--exact"}, "0 6 12 18 24 30 36 42 48 54 60 66 72 78",
+              {"厳密な追いかけっこで犬がねずみに追いつく時刻： 秒", "78"});
+        QTest::addRow("unknown extension") << QStringList{"sheet.txt"} << 2 << QString() << QStringList();
+        QTest::addRow("two files") << QStringList{"a.pdf", "b.pdf"} << 2 << QString() << QStringList();
+        QTest::addRow("unknown option") << QStringList{"--colour", "5", "sheet.pdf"} << 2 << QString() << QStringList();
+        QTest::addRow("option without its value") << QStringList{"sheet.pdf", "--u"} << 2 << QString() << QStringList();
+        QTest::addRow("zero clicks") << QStringList{"--clicks", "0", "sheet.pdf"} << 2 << QString() << QStringList();
+        QTest::addRow("clicks not a number") << QStringList{"--clicks", "10x", "sheet.pdf"} << 2 << QString() << QStringList();
+        QTest::addRow("absurd clicks") << QStringList{"--clicks", "100001", "sheet.pdf"} << 2 << QString() << QStringList();
+        QTest::addRow("every too small for one page") << QStringList{"--clicks", "300", "--every", "5", "sheet.pdf"} << 2 << QString() << QStringList();
+        QTest::addRow("folder missing") << QStringList{"no/such/folder/sheet.pdf"} << 1 << QString() << QStringList();
+        QTest::addRow("target is a folder") << QStringList{"taken.svg"} << 1 << QString() << QStringList();
+        QTest::addRow("help writes nothing") << QStringList{"--help", "sheet.pdf"} << 0 << QString() << QStringList();
     }
-    // The field and its marks, away from the labels, whose text may sit a
-    // fraction of a pixel differently on another device.
-    const Surface& s = window.surface();
-    const QRect field(QPoint(s.deviceX(8), s.deviceY(8)), QPoint(s.deviceX(112), s.deviceY(62)));
-    QCOMPARE(page.copy(field.translated(origin)), window.surface().image().copy(field));
-}
 
-void TestSheet::trailsWhereTheTableSays_data()
-{
-    QTest::addColumn<QStringList>("inputs"); // u, v, h
-    QTest::addColumn<int>("clicks");
-    QTest::addRow("defaults, 40 clicks") << QStringList{"6", "10", "0.1"} << 40;
-    QTest::addRow("big steps, full-width text") << QStringList{"８", "10", "0.5"} << 16;
-}
-
-void TestSheet::trailsWhereTheTableSays()
-{
-    QFETCH(QStringList, inputs);
-    QFETCH(int, clicks);
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("sheet.png"));
-    const Run run = runSheet({"--u", inputs[0], "--v", inputs[1], "--h", inputs[2], "--clicks",
-                              QString::number(clicks), file});
-    QCOMPARE(run.exitCode, 0);
-    QImage page(file);
-    QCOMPARE(page.size(), QSize(1240, 1754)); // A4 at 150 dpi
-    QCOMPARE(qRound(page.dotsPerMeterX() * 0.0254), 150);
-
-    const QRect field = sheet::fieldRect(150);
-    const UserScale scale(field.size(), QSizeF(sim::chartWidth, sim::chartHeight));
-    // A device rectangle between chart metres, on the page.
-    const auto area = [&](double left, double top, double right, double bottom) {
-        return QRect(QPoint(scale.x(left), scale.y(top)), QPoint(scale.x(right), scale.y(bottom)))
-            .translated(field.topLeft());
-    };
-    const QList<QStringList> rows = tableRows(inputs[0].toStdString(), inputs[1].toStdString(),
-                                              inputs[2].toStdString(), clicks);
-    for (int click = 0; click <= clicks; click += clicks / 4) {
-        const QStringList& row = rows[click];
-        for (const auto& [column, colour] : {std::pair{1, 0xFF0000u}, std::pair{3, 0x0000FFu}}) {
-            const double x = sim::chartX(row[column].toDouble());
-            const double y = sim::chartY(row[column + 1].toDouble());
-            // The mark for a position fills the square metre left of and
-            // above it; the grid may cross a line of it.
-            const QRect mark = area(x - 0.85, y - 0.85, x - 0.15, y - 0.15);
-            QVERIFY2(countColour(page, mark, colour) * 3 >= mark.width() * mark.height() * 2,
-                     qPrintable(QStringLiteral("click %1, column %2").arg(click).arg(column)));
-            if (click == clicks) {
-                // Nothing of that trail right of or below the last position.
-                QCOMPARE(countColour(page, area(x + 0.2, y - 0.8, x + 0.8, y - 0.2), colour), 0);
-                QCOMPARE(countColour(page, area(x - 0.8, y + 0.2, x - 0.2, y + 0.8), colour), 0);
+    void sheetFile()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QString, listed);
+        QFETCH(QStringList, lines);
+        QTemporaryDir folder;
+        QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.svg")));
+        const Run run = runTool(QStringLiteral(SHEET_TOOL), args, folder.path());
+        QCOMPARE(run.exitCode, exitCode);
+        // Nothing but the sheet is left, not even part of a file.
+        QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
+                 (listed.isEmpty() ? QStringList{"taken.svg"} : QStringList{args.last(), "taken.svg"}));
+        QVERIFY(QDir(folder.filePath(QStringLiteral("taken.svg"))).isEmpty());
+        if (listed.isEmpty()) { // the usage or what was wrong, in Japanese then English
+            const QString& message = exitCode == 0 ? run.out : run.err;
+            QVERIFY2(message.contains(QRegularExpression(QStringLiteral("(?s)[ぁ-ん].*\\b(needs|must|gives?|unknown|cannot|Usage)\\b"))), qPrintable(message));
+            return;
+        }
+        const QString file = folder.filePath(args.last());
+        if (file.endsWith(QLatin1String(".png"))) {
+            const QImage page = QImage(file).convertToFormat(QImage::Format_RGB32);
+            QVERIFY(page.size() == QSize(1240, 1754) && qRound(page.dotsPerMeterX() * 0.0254) == 150); // A4 at 150 dpi
+            // No trail, picture or exact path on the pupils' page: nothing but greys.
+            QCOMPARE(page.convertToFormat(QImage::Format_Grayscale8).convertToFormat(QImage::Format_RGB32) == page, args.contains("--blank"));
+            const QRect field = sheet::fieldRect(150);
+            const UserScale scale(field.size(), QSizeF(sim::chartWidth, sim::chartHeight));
+            // A position's mark fills the square metre left of and above it, the dog's over the
+            // mouse's; nothing of a trail lies right of or below its last position.
+            for (const QString& line : lines) {
+                const QStringList n = line.split(u' ');
+                for (const auto& [column, colour] : {std::pair{1, 0xFF0000u}, std::pair{3, 0x0000FFu}}) {
+                    if (n.size() < 5 || (column == 1 && qAbs(n[1].toDouble() - n[3].toDouble()) + qAbs(n[2].toDouble() - n[4].toDouble()) < 1))
+                        continue;
+                    const QPointF at(sim::chartX(n[column].toDouble()), sim::chartY(n[column + 1].toDouble()));
+                    const auto is = [&](double dx, double dy) { return (page.pixel(field.topLeft() + QPoint(scale.x(at.x() + dx), scale.y(at.y() + dy))) & 0xFFFFFF) == colour; };
+                    int hits = 0; // of 64: the grid lies over older marks, the exact path over any
+                    for (int i = 0; i < 64; ++i)
+                        hits += is(-0.85 + i % 8 * 0.1, -0.85 + i / 8 * 0.1);
+                    QVERIFY2(hits >= (args.contains("--exact") ? 40 : line == lines.last() ? 64 : 56) && (line != lines.last() || (!is(0.5, -0.5) && !is(-0.5, 0.5))), qPrintable(line));
+                }
             }
+            return;
         }
+        const QString info = runTool(QStringLiteral("pdfinfo"), {file}).out;
+        QVERIFY2(info.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))) && info.contains(QStringLiteral("(A4)")), qPrintable(info));
+        // Below the table's heading: the table, whose lines start with their click, and its notes.
+        QStringList text = runTool(QStringLiteral("pdftotext"), {"-layout", file, "-"}).out.section(QStringLiteral("の記録"), 1).split(u'\n'), clicks;
+        for (QString& line : text)
+            if (!(line = line.simplified()).isEmpty() && line[0].isDigit())
+                clicks << line.section(u' ', 0, 0);
+        QCOMPARE(clicks.join(u' '), listed);
+        for (const QString& line : lines)
+            QVERIFY2(text.contains(line), qPrintable(line));
     }
-}
-
-void TestSheet::pdfHoldsTheTableNumbers_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("clicks");
-    QTest::addColumn<QList<int>>("listed");
-    QTest::addColumn<QString>("note"); // a line under the table
-    QTest::addRow("every 10th of 45, and the last")
-        << QStringList{"--clicks", "45", "--every", "10"} << 45 << QList<int>{0, 10, 20, 30, 40, 45} << QString();
-    // Without --clicks: up to the first catch cue, which is the last row.
-    QTest::addRow("defaults, to the catch") << QStringList{} << 78 << QList<int>{0, 78} << QString();
-    // The catch time is a·v / (v² − u²) = 50·10 / 64 = 7.8125 s.
-    QTest::addRow("exact columns and catch time")
-        << QStringList{"--exact", "--clicks", "30", "--every", "10"} << 30 << QList<int>{0, 10, 20, 30}
-        << QStringLiteral("追いつく時刻：7.813 秒");
-    // Click 3 ends in a fault: the read-outs of click 1 stay.
-    QTest::addRow("faulted clicks keep the read-outs")
-        << QStringList{"--u", "10", "--h", "5", "--clicks", "3", "--every", "1"} << 3 << QList<int>{1, 2, 3}
-        << QStringLiteral("※エラー");
-}
-
-void TestSheet::pdfHoldsTheTableNumbers()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, clicks);
-    QFETCH(QList<int>, listed);
-    QFETCH(QString, note);
-    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty() ||
-        QStandardPaths::findExecutable(QStringLiteral("pdfinfo")).isEmpty())
-        QSKIP("pdftotext and pdfinfo (Debian package poppler-utils) are not installed");
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("sheet.pdf"));
-    QCOMPARE(runSheet(args + QStringList{file}).exitCode, 0);
-
-    const Run info = runTool(QStringLiteral("pdfinfo"), {file});
-    QVERIFY2(info.out.contains(QRegularExpression(QStringLiteral("Pages:\\s+1\\n"))), qPrintable(info.out));
-    QVERIFY2(info.out.contains(QStringLiteral("(A4)")), qPrintable(info.out));
-
-    const QString text = runTool(QStringLiteral("pdftotext"), {"-layout", file, "-"}).out;
-    const auto option = [&](const QString& name, const char* fallback) {
-        const qsizetype i = args.indexOf(name);
-        return i < 0 ? std::string(fallback) : args[i + 1].toStdString();
-    };
-    const bool exact = args.contains(QStringLiteral("--exact"));
-    const QList<QStringList> rows =
-        tableRows(option("--u", "6"), option("--v", "10"), option("--h", "0.1"), clicks, exact);
-    QCOMPARE(rows.size(), clicks + 1);
-    for (const int click : listed) {
-        // The click, the five read-outs, the cue or fault and the exact
-        // columns, in the table tool's text.
-        const QStringList& row = rows[click];
-        QString pattern = QStringLiteral("\\n\\s*%1").arg(click);
-        for (int column = 1; column <= 5; ++column)
-            pattern += QStringLiteral("\\s+") + QRegularExpression::escape(row[column]);
-        if (!row[7].isEmpty())
-            pattern += QStringLiteral("\\s+エラー※");
-        else if (row[6] == QLatin1String("1"))
-            pattern += QStringLiteral("\\s+鳴った");
-        for (int column = 8; column < row.size(); ++column)
-            pattern += QStringLiteral("\\s+") + QRegularExpression::escape(row[column]);
-        pattern += QStringLiteral("\\s*\\n");
-        QVERIFY2(text.contains(QRegularExpression(pattern)), qPrintable(QStringLiteral("click %1").arg(click)));
-    }
-    QVERIFY(text.contains(note));
-}
-
-void TestSheet::blankHasNoAnswers()
-{
-    QTemporaryDir folder;
-    const QString file = folder.filePath(QStringLiteral("pupils.png"));
-    QCOMPARE(runSheet({"--blank", "--exact", file}).exitCode, 0);
-    const QImage page(file);
-    QVERIFY(!page.isNull());
-    // No trail, picture or exact path: nothing on the page has a colour.
-    int coloured = 0;
-    for (int y = 0; y < page.height(); ++y)
-        for (int x = 0; x < page.width(); ++x) {
-            const QColor c = page.pixelColor(x, y);
-            coloured += std::max({c.red(), c.green(), c.blue()}) - std::min({c.red(), c.green(), c.blue()}) > 40;
-        }
-    QCOMPARE(coloured, 0);
-}
-
-void TestSheet::badInput_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("exitCode");
-    QTest::addRow("unknown extension") << QStringList{"sheet.txt"} << 2;
-    QTest::addRow("no file") << QStringList{"--exact"} << 2;
-    QTest::addRow("two files") << QStringList{"a.pdf", "b.pdf"} << 2;
-    QTest::addRow("unknown option") << QStringList{"--colour", "red", "sheet.pdf"} << 2;
-    QTest::addRow("option without its value") << QStringList{"sheet.pdf", "--u"} << 2;
-    QTest::addRow("zero clicks") << QStringList{"--clicks", "0", "sheet.pdf"} << 2;
-    QTest::addRow("negative clicks") << QStringList{"--clicks", "-5", "sheet.pdf"} << 2;
-    QTest::addRow("clicks not a number") << QStringList{"--clicks", "10x", "sheet.pdf"} << 2;
-    QTest::addRow("absurd clicks") << QStringList{"--clicks", "100001", "sheet.pdf"} << 2;
-    QTest::addRow("every zero") << QStringList{"--every", "0", "sheet.pdf"} << 2;
-    QTest::addRow("every too small for one page") << QStringList{"--clicks", "300", "--every", "5", "sheet.pdf"}
-                                                  << 2;
-    QTest::addRow("folder missing") << QStringList{"no/such/folder/sheet.pdf"} << 1;
-    QTest::addRow("target is a folder") << QStringList{"taken.svg"} << 1;
-    QTest::addRow("help writes nothing") << QStringList{"--help", "sheet.pdf"} << 0;
-}
-
-void TestSheet::badInput()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, exitCode);
-    QTemporaryDir folder;
-    QVERIFY(QDir(folder.path()).mkdir(QStringLiteral("taken.svg")));
-    const Run run = runSheet(args, folder.path());
-    QCOMPARE(run.exitCode, exitCode);
-    // Japanese and English, and nothing written, not even part of a file.
-    const QString& message = exitCode == 0 ? run.out : run.err;
-    QVERIFY2(message.contains(QRegularExpression(QStringLiteral("[ぁ-ん]"))) &&
-                 message.contains(QRegularExpression(QStringLiteral("\\b(cannot|needs|must|give|gives|unknown|Usage)\\b"))),
-             qPrintable(message));
-    QCOMPARE(QDir(folder.path()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden),
-             QStringList{"taken.svg"});
-    QVERIFY(QDir(folder.filePath(QStringLiteral("taken.svg"))).isEmpty());
-}
+};
 
 QTEST_MAIN(TestSheet)
 #include "tst_sheet.moc"
