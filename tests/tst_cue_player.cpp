@@ -42,9 +42,7 @@ private slots:
         // player checks the header itself.
         QTest::addColumn<bool>("qtSeesTheError");
         QTest::addRow("16-bit PCM") << wav(1000) << true << false;
-        QTest::addRow("8-bit PCM") << wav(1000, 8) << true << false;
         QTest::addRow("0 bytes") << QByteArray() << false << false;
-        QTest::addRow("header cut in the middle") << wav(1000).left(30) << false << false;
         QTest::addRow("truncated") << wav(20000).left(1000) << false << false;
         QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false << false;
         QTest::addRow("float samples") << wav(1000, 32, 3) << false << true;

@@ -29,26 +29,6 @@ sim::Frame frameAt(float mouseX, float dogX, float dogY)
 class TestFieldChart : public QObject {
     Q_OBJECT
 private slots:
-    void chartToPixel_data()
-    {
-        QTest::addColumn<QPointF>("chart");
-        QTest::addColumn<QPoint>("pixel");
-        QTest::addRow("origin") << QPointF(0, 0) << QPoint(0, 0);
-        QTest::addRow("frame top-left") << QPointF(10, 10) << QPoint(53, 55);
-        QTest::addRow("frame bottom-right") << QPointF(110, 60) << QPoint(591, 333);
-        QTest::addRow("just inside the far corner") << QPointF(119.99, 69.99) << QPoint(644, 388);
-        QTest::addRow("negative floors downwards") << QPointF(-0.1, -0.1) << QPoint(-1, -1);
-    }
-
-    void chartToPixel()
-    {
-        QFETCH(QPointF, chart);
-        QFETCH(QPoint, pixel);
-        const FieldChart c(interior, 1.0, QFont());
-        QCOMPARE(QPoint(c.surface().deviceX(chart.x()), c.surface().deviceY(chart.y())), pixel);
-        QCOMPARE(c.markerPixel({float(chart.x()), float(chart.y())}), pixel);
-    }
-
     void axisLabels_data()
     {
         QTest::addColumn<int>("index");
@@ -56,10 +36,8 @@ private slots:
         QTest::addColumn<QString>("text");
         QTest::addRow("the unit first") << 0 << QPointF(3, 6) << "ｍ";
         QTest::addRow("y: 50 above the top line") << 1 << QPointF(3, 9) << "50";
-        QTest::addRow("y: 20") << 4 << QPointF(3, 39) << "20";
         QTest::addRow("y: 0 above the bottom line") << 6 << QPointF(3, 59) << " 0";
         QTest::addRow("x: 0 under the left line") << 7 << QPointF(9, 68) << " 0";
-        QTest::addRow("x: 30") << 10 << QPointF(39, 68) << "30";
         QTest::addRow("x: 100 last") << 17 << QPointF(109, 68) << "100";
     }
 

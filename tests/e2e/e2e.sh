@@ -139,18 +139,5 @@ check "Yes ends the program" bash -c "! kill -0 $program_pid 2>/dev/null"
 wait "$program_pid" 2>/dev/null
 check "the program exits cleanly" test $? -eq 0
 
-# An empty pinpon.wav in the working folder wins over the shipped one and
-# stays silent; the other cues still play.
-mkdir -p "$work/broken" && : >"$work/broken/pinpon.wav"
-start "$work/broken"
-from=$(bytes)
-initialise
-check "an empty pinpon.wav in the working folder is silent" silent "$from"
-from=$(bytes)
-exit_button
-check "the goodbye cue still plays beside it" heard "$from"
-window_named '^Torvikan$' >/dev/null
-xdotool key --clearmodifiers Return
-
 echo "e2e: $passed passed, $failed failed"
 [ "$failed" -eq 0 ]
