@@ -9,6 +9,8 @@
 #include <QStyle>
 #include <QStyleOptionFrame>
 
+#include <algorithm>
+
 
 QFont japaneseFont(double points, bool bold)
 {
@@ -24,6 +26,9 @@ QFont japaneseFont(double points, bool bold)
     font.setPixelSize(pointsToPixels(points));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
+    // The face holds every character the windows show, so Qt need not look
+    // for fallback faces: that search is most of the fonts' start-up cost.
+    font.setStyleStrategy(QFont::NoFontMerging);
     return font;
 }
 
@@ -48,11 +53,16 @@ QFont narrowedToFit(const QLineEdit& box, const QString& text)
     const QMargins margins = box.textMargins();
     const double room = contents.width() - margins.left() - margins.right() - 2 * 2 - 1;
 
+    // Glyphs narrow in proportion to the stretch, give or take a pixel's
+    // rounding: start from the proportion and step down until it fits.
     QFont font = box.font();
-    for (int stretch = 100; stretch > 50; --stretch) {
+    const double natural = QFontMetricsF(font).horizontalAdvance(text);
+    if (natural <= room)
+        return font;
+    for (int stretch = std::min(99, int(100.0 * room / natural) + 1); stretch > 1; --stretch) {
         font.setStretch(stretch);
         if (QFontMetricsF(font).horizontalAdvance(text) <= room)
-            return font;
+            break;
     }
     return font;
 }
