@@ -68,14 +68,10 @@ private slots:
         player.playCue(QStringLiteral("logoff.wav"));
         QCOMPARE(player.effectFor(path) != nullptr, plays);
         QVERIFY(!player.effectFor(shipped));
-        if (!plays) {
-            // Qt on its own, in a process of its own (see main below).
+        if (!plays) { // Qt on its own, in a process of its own (see main below)
             QProcess bare;
-            QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-            env.insert(QStringLiteral("BARE_EFFECT"), path);
-            env.insert(QStringLiteral("SHIPPED_CUE"), shipped);
-            bare.setProcessEnvironment(env);
-            bare.start(QCoreApplication::applicationFilePath(), {});
+            bare.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
+            bare.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--bare"), path, shipped});
             const bool ended = bare.waitForFinished(5000);
             bare.kill();
             bare.waitForFinished();
@@ -110,17 +106,16 @@ private slots:
 int main(int argc, char** argv)
 {
     QGuiApplication app(argc, argv);
-    // With BARE_EFFECT set: plays that file with a bare QSoundEffect, says
-    // what became of it after a second, then plays the shipped cue beside
-    // it and ends.
-    if (const QString file = qEnvironmentVariable("BARE_EFFECT"); !file.isEmpty()) {
+    // --bare FILE SHIPPED: plays FILE with a bare QSoundEffect, says what
+    // became of it after a second, then plays SHIPPED beside it and ends.
+    if (argc == 4 && qstrcmp(argv[1], "--bare") == 0) {
         QSoundEffect effect, shipped;
-        effect.setSource(QUrl::fromLocalFile(file));
+        effect.setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[2])));
         effect.play();
         QTest::qWait(1000);
         std::puts(effect.status() == QSoundEffect::Error ? "error" : "loading");
         std::fflush(stdout);
-        shipped.setSource(QUrl::fromLocalFile(qEnvironmentVariable("SHIPPED_CUE")));
+        shipped.setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[3])));
         shipped.play();
         QTest::qWait(1000);
         return 0;

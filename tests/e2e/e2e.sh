@@ -90,6 +90,8 @@ start_picture() {
 
 start "$HOME"
 check "the window opens on the start picture" start_picture
+inputs() { import -window root -crop 681x90+0+534 "$1"; } # the input band
+inputs "$work/inputs.png"
 for _ in $(seq 77); do next_step; done
 check "no cue in the clicks before the dog reaches the mouse" silent 0
 from=$(bytes)
@@ -106,7 +108,9 @@ initialise
 check "初期化 plays the chime" heard "$from"
 check "初期化 returns the start picture" start_picture
 
-# HELP and 閉じる: each window opens where the other stood.
+# HELP and 閉じる: each window opens where the other stood, and the new
+# main window has forgotten what was typed.
+click_at 224 552 && xdotool key ctrl+a && xdotool type 3
 from=$(bytes)
 click_at 596 12
 help=$(window_named 'ヘルプ')
@@ -122,6 +126,8 @@ check "閉じる brings back a main window where help was" test -n "$main" -a "$
 xdotool windowmove "$main" 0 0
 sleep 0.5
 check "the new main window shows the start picture" start_picture
+inputs "$work/inputs-again.png"
+check "the inputs are back at 6, 10 and 0.1" compare -metric AE "$work/inputs.png" "$work/inputs-again.png" null: 2>/dev/null
 
 # 終了: No, then Yes.
 from=$(bytes)

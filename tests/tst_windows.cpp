@@ -1,13 +1,23 @@
+#include "help_window.h"
 #include "main_window.h"
 #include "number_text.h"
+#include "program.h"
 #include "recording_player.h"
+#include "surface.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QFontInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTranslator>
 #include <QtTest>
 
 #include <cmath>
+#include <cstring>
+#include <functional>
 
 namespace {
 
@@ -17,32 +27,36 @@ int px(double x) { return int(std::floor(x * 645.0 / 120.0)); }
 int py(double y) { return int(std::floor(y * 389.0 / 70.0)); }
 constexpr QRgb red = 0xFF0000, blue = 0x0000FF;
 
-struct Window {
+// The program with its main window shown, cues recorded and problems noted.
+struct Session {
     RecordingPlayer player;
-    MainWindow form{player};
+    Program program{player};
     QStringList problems;
 
-    Window()
+    Session()
     {
-        form.showProblem = [this](const QString& m) { problems << m; };
-        form.show();
+        program.showMain();
+        main()->showProblem = [this](const QString& m) { problems << m; };
     }
-    template <typename T = QWidget>
-    T* child(const char* name) const { return form.findChild<T*>(QLatin1String(name)); }
-    QLineEdit* box(const char* name) const { return child<QLineEdit>(name); }
-    QString readouts() const
+    MainWindow* main() const { return program.mainWindow(); }
+    QWidget* child(const char* name) const { return program.currentWindow()->findChild<QWidget*>(QLatin1String(name)); }
+    QLineEdit* box(const char* name) const { return qobject_cast<QLineEdit*>(child(name)); }
+    QString texts(std::initializer_list<const char*> names = {"mouseX", "mouseY", "dogX", "dogY", "seconds"}) const
     {
         QStringList out;
-        for (const char* name : {"mouseX", "mouseY", "dogX", "dogY", "seconds"})
+        for (const char* name : names)
             out << box(name)->text();
         return out.join(u' ');
     }
-    void click(const char* button, int times = 1)
+    // Clicks a button of the window shown, then runs the swaps and deletions.
+    void click(const char* name, int times = 1)
     {
         for (int i = 0; i < times; ++i)
-            QTest::mouseClick(child<QPushButton>(button), Qt::LeftButton);
+            QTest::mouseClick(qobject_cast<QPushButton*>(child(name)), Qt::LeftButton);
+        QCoreApplication::processEvents();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    const QImage& image() const { return form.chart().surface().image(); }
+    const QImage& image() const { return main()->chart().surface().image(); }
     QRgb pixel(double x, double y) const { return image().pixel(px(x), py(y)) & 0xFFFFFF; }
 };
 
@@ -61,9 +75,32 @@ bool showsWhole(QLineEdit* box, const QString& text)
     return cursorX() - start >= box->fontMetrics().horizontalAdvance(text) - 1;
 }
 
+// Runs `body` inside the application's event loop, as the program runs, and
+// returns whether the program ended meanwhile.
+bool endsWhile(const std::function<void()>& body)
+{
+    struct EndWatch : QObject {
+        bool ended = false;
+        bool eventFilter(QObject*, QEvent* event) override
+        {
+            ended |= event->type() == QEvent::Quit;
+            return false;
+        }
+    } watch;
+    qApp->installEventFilter(&watch);
+    QObject::connect(qApp, &QGuiApplication::lastWindowClosed, &watch, [&] { watch.ended = true; });
+    QTimer::singleShot(0, &watch, [&] {
+        body();
+        QCoreApplication::processEvents();
+        QCoreApplication::exit();
+    });
+    QApplication::exec();
+    return watch.ended;
+}
+
 } // namespace
 
-class TestMainWindow : public QObject {
+class TestWindows : public QObject {
     Q_OBJECT
 private slots:
     void clicksShowTheChase_data()
@@ -81,15 +118,15 @@ private slots:
         QFETCH(QString, inputs);
         QFETCH(int, clicks);
         QFETCH(QString, readouts);
-        Window w;
-        QCOMPARE(w.form.focusWidget(), w.child("field"));
+        Session w;
+        QCOMPARE(w.main()->focusWidget(), w.child("field"));
         const QStringList in = inputs.split(u' ');
         w.box("mouseSpeed")->setText(in[0]);
         w.box("dogSpeed")->setText(in[1]);
         w.box("unitTime")->setText(in[2]);
         w.click("nextButton", clicks);
-        QCOMPARE(w.readouts(), readouts);
-        const sim::PursuitState& s = w.form.state();
+        QCOMPARE(w.texts(), readouts);
+        const sim::PursuitState& s = w.main()->state();
         QCOMPARE(w.child("mousePicture")->pos(), QPoint(px(s.ux + 1), py(s.uy)));
         QCOMPARE(w.child("dogPicture")->pos(), QPoint(px(s.kx + 1), py(s.ky)));
         // The dog's mark is drawn last and may cover part of the mouse's.
@@ -98,14 +135,14 @@ private slots:
         QCOMPARE(w.pixel(mx, 59.5), covered ? blue : red);
         QCOMPARE(w.pixel(s.kx - 0.5, s.ky - 0.5), blue);
         // Coming back from another program never resets a chase.
-        w.form.hide();
-        w.form.show();
-        QCOMPARE(w.readouts(), readouts);
+        w.main()->hide();
+        w.main()->show();
+        QCOMPARE(w.texts(), readouts);
     }
 
     void cuesOfCatchAndReset()
     {
-        Window w;
+        Session w;
         w.click("nextButton", 170);
         QCOMPARE(w.player.calls, QStringList(18, QStringLiteral("logoff.wav"))); // clicks 78, 83, ..., 163
         w.player.calls.clear();
@@ -118,32 +155,32 @@ private slots:
 
     void typedInputsTakeEffectAtTheNextClick()
     {
-        Window fresh;
-        Window w;
+        Session fresh;
+        Session w;
         w.click("nextButton", 90);
         w.box("mouseSpeed")->setText(QStringLiteral("3"));
         w.box("unitTime")->setText(QStringLiteral("0.5"));
         w.click("startOverButton");
         QCOMPARE(w.box("mouseSpeed")->text(), QStringLiteral("3"));
-        QCOMPARE(w.readouts(), fresh.readouts());
+        QCOMPARE(w.texts(), fresh.texts());
         QVERIFY(w.image() == fresh.image());
         QCOMPARE(w.child("dogPicture")->pos(), fresh.child("dogPicture")->pos());
         w.click("nextButton");
-        QCOMPARE(w.readouts(), QStringLiteral("1.500 0.000 0.000 45.000 0.500"));
+        QCOMPARE(w.texts(), QStringLiteral("1.500 0.000 0.000 45.000 0.500"));
     }
 
     void faultIsExplainedAndTheProgramGoesOn()
     {
-        Window w;
+        Session w;
         w.box("mouseSpeed")->setText(QStringLiteral("0"));
         w.click("nextButton", 50);
-        const QString before = w.readouts();
+        const QString before = w.texts();
         const QImage picture = w.image();
         const int cues = w.player.calls.size();
         w.click("nextButton", 2); // the dog sits on the mouse: 0 ÷ 0, twice
         QCOMPARE(w.problems, QStringList(2, QStringLiteral("犬がねずみにぴったり重なったので、これ以上計算できません。\n"
                                                            "［初期化］をクリックして、最初からやり直してください。")));
-        QCOMPARE(w.readouts(), before);
+        QCOMPARE(w.texts(), before);
         QVERIFY(w.image() == picture);
         QCOMPARE(w.player.calls.size(), cues);
         w.box("dogSpeed")->setText(QStringLiteral("1e39"));
@@ -154,28 +191,28 @@ private slots:
         w.box("dogSpeed")->setText(QStringLiteral("10"));
         w.click("startOverButton");
         w.click("nextButton");
-        QCOMPARE(w.readouts(), QStringLiteral("0.600 0.000 0.000 49.000 0.100"));
+        QCOMPARE(w.texts(), QStringLiteral("0.600 0.000 0.000 49.000 0.100"));
     }
 
     void enterAndEscapePressNoButton()
     {
-        Window w;
+        Session w;
         bool asked = false;
-        w.form.confirmQuit = [&] { return asked = true; };
-        QSignalSpy help(&w.form, &MainWindow::helpRequested);
-        const QString start = w.readouts();
+        w.main()->confirmQuit = [&] { return asked = true; };
+        QSignalSpy help(w.main(), &MainWindow::helpRequested);
+        const QString start = w.texts();
         for (const auto& [focus, key] : {std::pair{"field", Qt::Key_Return}, {"mouseSpeed", Qt::Key_Return},
                                          {"unitTime", Qt::Key_Enter}, {"field", Qt::Key_Escape}}) {
             w.child(focus)->setFocus();
             QTest::keyClick(w.child(focus), key);
         }
-        QCOMPARE(w.readouts(), start);
+        QCOMPARE(w.texts(), start);
         QVERIFY(w.player.calls.isEmpty() && !asked && help.isEmpty());
     }
 
     void tabOrder()
     {
-        Window w;
+        Session w;
         QStringList order;
         QWidget* at = w.child("field");
         do {
@@ -192,8 +229,8 @@ private slots:
 
     void textFitsItsBoxes()
     {
-        Window w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        Session w;
+        QVERIFY(QTest::qWaitForWindowExposed(w.main()));
         const QStringList japanese{"IPAPGothic", "IPAexGothic", "IPAGothic", "Noto Sans CJK JP"};
         for (const char* name : {"mouseSpeed", "mouseXCaption", "heading", "seconds"})
             QVERIFY2(japanese.contains(QFontInfo(w.child(name)->font()).family()), name);
@@ -212,7 +249,7 @@ private slots:
     void fieldOnScreenIsTheRetainedImage()
     {
         // Run also under QT_SCALE_FACTOR 1.5 and 2 (see CMakeLists.txt).
-        Window w;
+        Session w;
         w.click("nextButton", 40);
         w.child("mousePicture")->hide();
         w.child("dogPicture")->hide();
@@ -232,21 +269,131 @@ private slots:
                 return false;
             }
         } watch;
-        Window w;
-        QVERIFY(QTest::qWaitForWindowExposed(&w.form));
+        Session w;
+        QVERIFY(QTest::qWaitForWindowExposed(w.main()));
         w.child("fieldSurface")->installEventFilter(&watch);
         w.click("nextButton", 30);
         QCoreApplication::processEvents();
         watch.painted = {};
         w.click("nextButton");
         QTRY_VERIFY(!watch.painted.isEmpty());
-        const sim::PursuitState& s = w.form.state();
+        const sim::PursuitState& s = w.main()->state();
         for (const QPointF at : {QPointF(s.ux, s.uy), QPointF(s.kx, s.ky)}) {
             const QRect mark(QPoint(px(at.x() - 1) + 1, py(at.y() - 1) + 1), QPoint(px(at.x()), py(at.y())));
             QVERIFY(watch.painted.contains(mark));
         }
     }
+
+    void closingByTheTitleBarEnds_data()
+    {
+        QTest::addColumn<bool>("fromHelp");
+        QTest::addRow("main window") << false;
+        QTest::addRow("help window") << true;
+    }
+    void closingByTheTitleBarEnds()
+    {
+        QFETCH(bool, fromHelp);
+        Session s;
+        bool asked = false;
+        s.main()->confirmQuit = [&] { return asked = true; };
+        if (fromHelp)
+            s.click("helpButton");
+        s.player.calls.clear();
+        QVERIFY(endsWhile([&] { s.program.currentWindow()->close(); }));
+        QVERIFY(!asked && s.player.calls.isEmpty() && !s.main());
+    }
+
+    void exitQuestion_data()
+    {
+        QTest::addColumn<QMessageBox::StandardButton>("answer");
+        QTest::addColumn<QLocale>("desktop");
+        QTest::addColumn<QStringList>("buttons");
+        QTest::addRow("Yes ends the program") << QMessageBox::Yes << QLocale::c() << QStringList{"&Yes", "&No"};
+        QTest::addRow("いいえ on a Japanese desktop")
+            << QMessageBox::No << QLocale(QLocale::Japanese, QLocale::Japan) << QStringList{"はい(&Y)", "いいえ(&N)"};
+    }
+    void exitQuestion()
+    {
+        QFETCH(QMessageBox::StandardButton, answer);
+        QFETCH(QLocale, desktop);
+        QFETCH(QStringList, buttons);
+        QLocale::setDefault(desktop);
+        QTranslator* translator = loadQtTranslations(*qApp);
+        const auto restore = qScopeGuard([&] { delete translator; QLocale::setDefault(QLocale::system()); });
+        Session s;
+        MainWindow* form = s.main();
+        s.click("nextButton", 30);
+        const sim::PursuitState state = form->state();
+        const QString shown = s.texts();
+        const QImage field = form->chart().surface().image();
+
+        QStringList asked;
+        const auto answerTheQuestion = [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            asked << box->windowTitle() << box->text() << box->button(QMessageBox::Yes)->text()
+                  << box->button(QMessageBox::No)->text() << s.player.calls;
+            QCOMPARE(box->defaultButton(), box->button(QMessageBox::Yes));
+            QCOMPARE(box->icon(), QMessageBox::NoIcon);
+            QTest::mouseClick(box->button(answer), Qt::LeftButton);
+        };
+        QCOMPARE(endsWhile([&] {
+                     QTimer::singleShot(0, answerTheQuestion);
+                     s.click("quitButton");
+                 }),
+                 answer == QMessageBox::Yes);
+        // The goodbye cue starts first and plays on while the question waits.
+        QCOMPARE(asked, QStringList({"Torvikan", "終了していいですか？"}) + buttons + QStringList{"endpinpon.wav"});
+        QCOMPARE(s.player.calls.size(), 1);
+        if (answer == QMessageBox::No) {
+            QVERIFY(std::memcmp(&state, &form->state(), sizeof state) == 0);
+            QCOMPARE(s.texts(), shown);
+            QVERIFY(form->chart().surface().image() == field);
+        }
+    }
+
+    void helpWindowPrintsItsTextOnce_data()
+    {
+        QTest::addColumn<int>("line");   // from 1; 23 is past the text
+        QTest::addColumn<int>("indent"); // ideographic spaces; -1 for no ink
+        QTest::addRow("2 problem heading") << 2 << 1;
+        QTest::addRow("12 the distance, one place left") << 12 << 7;
+        QTest::addRow("17 empty") << 17 << -1;
+        QTest::addRow("21 last line") << 21 << 9;
+        QTest::addRow("nothing after it") << 23 << -1;
+    }
+    void helpWindowPrintsItsTextOnce()
+    {
+        QFETCH(int, line);
+        QFETCH(int, indent);
+        HelpWindow help;
+        help.show();
+        help.hide();
+        help.show(); // showing it again must not print a second copy
+        QCOMPARE(help.windowTitle(), QStringLiteral(" Torvikan＿ヘルプ（設問と操作方法）"));
+        QCOMPARE(help.focusWidget()->objectName(), QStringLiteral("closeButton"));
+        const QWidget* box = help.findChild<QWidget*>(QStringLiteral("helpBox"));
+        QFile expected(QStringLiteral(HELP_TEXT));
+        QVERIFY(expected.open(QIODevice::ReadOnly));
+        QCOMPARE(box->accessibleDescription() + u'\n', QString::fromUtf8(expected.readAll()));
+
+        // In the line's own band, from the font alone: ink from the cell after
+        // the indent, none on an empty line, so no line ran into the next.
+        const QFontMetricsF metrics(box->font());
+        const QImage& image = help.surface().image();
+        const int top = int(std::floor((line - 1) * metrics.height()));
+        int ink = -1;
+        for (int x = 0; x < image.width() && ink < 0; ++x)
+            for (int y = top + 1; y < std::min(image.height(), top + int(metrics.height()) - 1); ++y)
+                if ((image.pixel(x, y) & 0xFFFFFF) != 0xFFFFFF)
+                    ink = x;
+        const double cell = metrics.horizontalAdvance(QChar(0x3000));
+        if (indent < 0)
+            QCOMPARE(ink, -1);
+        else
+            QVERIFY2(ink >= indent * cell && ink < (indent + 1) * cell, qPrintable(QString::number(ink)));
+    }
 };
 
-QTEST_MAIN(TestMainWindow)
-#include "tst_main_window.moc"
+QTEST_MAIN(TestWindows)
+#include "tst_windows.moc"
