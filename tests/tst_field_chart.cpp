@@ -117,19 +117,6 @@ private slots:
             c.drawTrailMark({p, {p.x - 1, p.y - 1}}, FieldChart::mouseColour);
         QVERIFY(c.surface().image() == blank);
     }
-
-    void crispAtDoubleDensity()
-    {
-        FieldChart c(interior, 2.0, QFont());
-        QCOMPARE(c.surface().image().size(), QSize(1290, 778));
-        c.drawGrid();
-        // A 1-pixel line is two device pixels wide, solid black, no grey edge.
-        const int x = c.surface().deviceX(50);
-        const int y = c.surface().deviceY(35);
-        QCOMPARE(QList<QRgb>({at(c, x - 1, y), at(c, x, y), at(c, x + 1, y), at(c, x + 2, y)}),
-                 QList<QRgb>({white, black, black, white}));
-        QCOMPARE(c.surface().takeDirtyRect(), QRect(QPoint(0, 0), interior)); // in logical pixels
-    }
 };
 
 QTEST_MAIN(TestFieldChart)
