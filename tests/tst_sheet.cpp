@@ -59,7 +59,6 @@ private slots:
             << QStringList{"--clicks", "300", "--every", "5", "sheet.pdf"} << 2 << QString() << QStringList();
         QTest::addRow("folder missing") << QStringList{"no/such/folder/sheet.pdf"} << 1 << QString() << QStringList();
         QTest::addRow("target is a folder") << QStringList{"taken.svg"} << 1 << QString() << QStringList();
-        QTest::addRow("help writes nothing") << QStringList{"--help", "sheet.pdf"} << 0 << QString() << QStringList();
     }
 
     void sheetFile()

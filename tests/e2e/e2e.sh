@@ -59,15 +59,6 @@ loud() {
 heard() { local n; n=$(loud "$1"); echo "     $n loud samples"; [ "$n" -ge 4410 ]; }
 window_named() { timeout "${2:-10}" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null | head -n 1; }
 position() { xdotool getwindowgeometry "$1" | awk '/Position/ { print $2 }'; }
-start() { # start FOLDER: the program from FOLDER, its main window at (0, 0)
-    (cd "$1" && exec "$program") >"$work/program.log" 2>&1 &
-    program_pid=$!
-    pids+=($program_pid)
-    main=$(window_named '^ Torvikan$' 20)
-    [ -n "$main" ] || { echo "FAIL: the main window did not appear"; cat "$work/program.log"; exit 1; }
-    xdotool windowmove "$main" 0 0
-    sleep 0.5
-}
 # Client-area pixels of the main window's buttons (no window manager runs,
 # so windows have no frame), and chart metres to screen pixels as the field
 # maps them: 645 × 389 pixels for 120 × 70 m, from its interior at (18, 130).
@@ -87,7 +78,13 @@ start_picture() {
         is_colour "$(sx 10)" "$(sy 35)" 0,0,0 && is_colour "$(sx 33.5)" "$(sy 59.5)" 255,255,255
 }
 
-start "$HOME"
+# The program from the empty home folder, its main window at (0, 0).
+(cd "$HOME" && exec "$program") >"$work/program.log" 2>&1 &
+program_pid=$!
+pids+=($program_pid)
+main=$(window_named '^ Torvikan$' 20)
+[ -n "$main" ] || { echo "FAIL: the main window did not appear"; cat "$work/program.log"; exit 1; }
+xdotool windowmove "$main" 0 0 && sleep 0.5
 check "the window opens on the start picture" start_picture
 inputs() { import -window root -crop 681x90+0+534 "$1"; } # the input band
 inputs "$work/inputs.png"
@@ -116,13 +113,11 @@ check "HELP opens the help window in the main window's place" test -n "$help" -a
 check "the main window is gone while help is open" test -z "$(window_named '^ Torvikan$' 1)"
 check "HELP's chime is heard after the main window is gone" heard "$from"
 check "the help window's title is exactly its own" test "$(xdotool getwindowname "$help")" = " Torvikan＿ヘルプ（設問と操作方法）"
-xdotool windowmove "$help" 40 30
-sleep 0.5
+xdotool windowmove "$help" 40 30 && sleep 0.5
 click_at 624 42 # 閉じる
 main=$(window_named '^ Torvikan$')
 check "閉じる brings back a main window where help was" test -n "$main" -a "$(position "$main")" = 40,30
-xdotool windowmove "$main" 0 0
-sleep 0.5
+xdotool windowmove "$main" 0 0 && sleep 0.5
 check "the new main window shows the start picture" start_picture
 inputs "$work/inputs-again.png"
 check "the inputs are back at 6, 10 and 0.1" compare -metric AE "$work/inputs.png" "$work/inputs-again.png" null: 2>/dev/null
