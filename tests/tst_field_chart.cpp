@@ -73,7 +73,8 @@ private slots:
             ++wide;
         while (at(c, right, bottom - high) == blue)
             ++high;
-        QVERIFY2(wide >= 5 && wide <= 6 && high >= 5 && high <= 6, qPrintable(QStringLiteral("%1 × %2").arg(wide).arg(high)));
+        // Just past its low edges up to and including its high ones: 5 or 6 pixels.
+        QCOMPARE(QSize(wide, high), QSize(px(x) - px(x - 1), py(y) - py(y - 1)));
         QCOMPARE(at(c, right + 1, bottom), white);
         QCOMPARE(at(c, right, bottom + 1), white);
     }
