@@ -145,4 +145,9 @@ std::vector<Point> dogPath(double u, double v, double endSeconds, std::size_t po
     return path;
 }
 
+double distanceFromShown(const Readouts& shown, Point exact)
+{
+    return std::hypot(double(shown.dogX) - exact.x, double(shown.dogY) - exact.y);
+}
+
 } // namespace sim::exact

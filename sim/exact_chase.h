@@ -1,6 +1,7 @@
 #pragma once
 
 #include "field.h"
+#include "pursuit.h"
 
 #include <cstddef>
 #include <optional>
@@ -37,5 +38,8 @@ std::optional<double> catchTime(double u, double v);
 // the catch. Empty where dogAt has no value, when the dog is never caught
 // and `endSeconds` is infinite, or when `points` < 2.
 std::vector<Point> dogPath(double u, double v, double endSeconds, std::size_t points);
+
+// How far the window's dog, as its read-outs show it, is from `exact`.
+double distanceFromShown(const Readouts& shown, Point exact);
 
 } // namespace sim::exact

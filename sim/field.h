@@ -10,6 +10,7 @@ namespace sim {
 struct ChartPoint {
     float x = 0.0f;
     float y = 0.0f;
+    bool operator==(const ChartPoint&) const = default;
 };
 
 inline constexpr double chartWidth = 120.0;

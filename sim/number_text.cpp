@@ -211,4 +211,6 @@ double textToNumber(std::string_view utf8)
     return negative ? -value : value;
 }
 
+float textToFloat(std::string_view utf8) { return static_cast<float>(textToNumber(utf8)); }
+
 } // namespace number_text

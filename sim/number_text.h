@@ -30,4 +30,8 @@ std::string formatFixed(double value, int decimals);
 // infinity of its sign. The text is UTF-8.
 double textToNumber(std::string_view utf8);
 
+// That number as the window stores it, rounded to single precision; beyond
+// the float range it becomes an infinity of its sign.
+float textToFloat(std::string_view utf8);
+
 } // namespace number_text

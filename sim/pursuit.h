@@ -26,6 +26,7 @@ enum class Fault { none, invalid, divisionByZero, overflow };
 struct TrailMark {
     ChartPoint corner;
     ChartPoint opposite;
+    bool operator==(const TrailMark&) const = default;
 };
 
 // The read-out values, already rounded to single, in display metres

@@ -95,7 +95,7 @@ private slots:
             // mouse's; nothing of a trail lies right of or below its last position.
             for (const QString& line : lines) {
                 const QStringList n = line.split(u' ');
-                for (const std::pair<int, QRgb> trail : {std::pair{1, 0xFF0000u}, std::pair{3, 0x0000FFu}}) {
+                for (const auto& trail : {std::pair{1, 0xFF0000u}, std::pair{3, 0x0000FFu}}) {
                     const int column = trail.first;
                     const QRgb colour = trail.second;
                     if (n.size() < 5

@@ -1,27 +1,16 @@
 #include "sheet.h"
 
+#include "arguments.h"
 #include "number_text.h"
 
 #include <QFile>
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 
 namespace sheet {
 
 namespace {
-
-// A count of 1 to maxClicks, written as plain digits.
-std::optional<int> readCount(const std::string& text)
-{
-    int n = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, n);
-    if (text.empty() || ec != std::errc{} || ptr != end || n < 1 || n > maxClicks)
-        return std::nullopt;
-    return n;
-}
 
 std::optional<Format> formatOf(const QString& file)
 {
@@ -35,16 +24,13 @@ std::optional<Format> formatOf(const QString& file)
     return std::nullopt;
 }
 
-// The speeds as the window stores them, rounded to single.
-float readLikeTheBoxes(const std::string& text) { return static_cast<float>(number_text::textToNumber(text)); }
-
 int rowsFor(int lastClick, int every) { return 1 + (lastClick + every - 1) / every; }
 
 Exact exactChase(const Options& options, double lastSeconds)
 {
     Exact exact;
-    exact.u = readLikeTheBoxes(options.mouseSpeed);
-    exact.v = readLikeTheBoxes(options.dogSpeed);
+    exact.u = number_text::textToFloat(options.mouseSpeed);
+    exact.v = number_text::textToFloat(options.dogSpeed);
     exact.available = sim::exact::dogAt(exact.u, exact.v, 0.0).has_value();
     if (!exact.available)
         return exact;
@@ -103,12 +89,12 @@ Parsed parseArguments(const std::vector<std::string>& args)
         } else if (a == "--h") {
             p.options.unitTime = value;
         } else {
-            const std::optional<int> n = readCount(value);
+            const std::optional<std::uint64_t> n = wholeNumber(value, 1, maxClicks);
             const std::string range = "1〜" + std::to_string(maxClicks);
             if (!n)
                 return fail(a + " には " + range + " の整数を指定してください: " + value,
                             a + " needs a whole number from 1 to " + std::to_string(maxClicks) + ": " + value);
-            (a == "--clicks" ? p.options.clicks : p.options.every) = *n;
+            (a == "--clicks" ? p.options.clicks : p.options.every) = int(*n);
         }
     }
     if (!haveFile)

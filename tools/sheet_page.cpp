@@ -292,8 +292,7 @@ QStringList rowTexts(const Content& content, int click)
         const Exact& e = content.exact;
         const std::optional<sim::exact::Point> dog = sim::exact::dogAt(e.u, e.v, r.seconds);
         if (dog) {
-            const double apart = std::hypot(double(r.dogX) - dog->x, double(r.dogY) - dog->y);
-            for (const double value : {dog->x, dog->y, apart})
+            for (const double value : {dog->x, dog->y, sim::exact::distanceFromShown(r, *dog)})
                 cells << fromUtf8(number_text::formatFixed(value, 3));
         } else {
             cells << QStringLiteral("－") << QStringLiteral("－") << QStringLiteral("－");

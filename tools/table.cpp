@@ -1,5 +1,6 @@
 #include "table.h"
 
+#include "arguments.h"
 #include "exact_chase.h"
 #include "number_text.h"
 #include "pursuit.h"
@@ -46,20 +47,16 @@ Parsed parseArguments(const std::vector<std::string>& args)
         } else if (a == "--h") {
             p.options.unitTime = value;
         } else if (a == "--converge") {
-            int rows = 0;
-            const char* end = value.data() + value.size();
-            const auto [ptr, ec] = std::from_chars(value.data(), end, rows);
-            if (value.empty() || ec != std::errc{} || ptr != end || rows < 1 || rows > maxConvergeRows)
+            const std::optional<std::uint64_t> rows = wholeNumber(value, 1, maxConvergeRows);
+            if (!rows)
                 return fail("--converge needs a whole number from 1 to " + std::to_string(maxConvergeRows) + ": " +
                             value);
-            p.options.converge = rows;
+            p.options.converge = int(*rows);
         } else {
-            std::uint64_t n = 0;
-            const char* end = value.data() + value.size();
-            const auto [ptr, ec] = std::from_chars(value.data(), end, n);
-            if (value.empty() || ec != std::errc{} || ptr != end)
+            const std::optional<std::uint64_t> steps = wholeNumber(value);
+            if (!steps)
                 return fail("--steps needs a whole number of 0 or more: " + value);
-            p.options.steps = n;
+            p.options.steps = *steps;
         }
     }
     return p;
@@ -101,10 +98,8 @@ std::string usage()
 
 namespace {
 
-// The speeds as the window stores them, rounded to single; the exact chase
-// has no value where either is too large for a float.
-float readLikeTheBoxes(const std::string& text) { return static_cast<float>(number_text::textToNumber(text)); }
-
+// The speeds as the window stores them; the exact chase has no value where
+// either is too large for a float.
 struct Speeds {
     double u = 0.0;
     double v = 0.0;
@@ -112,13 +107,7 @@ struct Speeds {
 
 Speeds speedsOf(const Options& options)
 {
-    return {readLikeTheBoxes(options.mouseSpeed), readLikeTheBoxes(options.dogSpeed)};
-}
-
-// How far the window's dog, as its read-outs show it, is from the exact one.
-double distance(const sim::Readouts& shown, const sim::exact::Point& exact)
-{
-    return std::hypot(double(shown.dogX) - exact.x, double(shown.dogY) - exact.y);
+    return {number_text::textToFloat(options.mouseSpeed), number_text::textToFloat(options.dogSpeed)};
 }
 
 void writeHeader(std::string& line, char sep, std::initializer_list<const char*> columns)
@@ -147,7 +136,7 @@ void writeRow(std::string& line, char sep, std::uint64_t click, const sim::Reado
     line += sim::faultName(fault);
     if (exact) {
         const std::optional<sim::exact::Point> dog = sim::exact::dogAt(exact->u, exact->v, r.seconds);
-        for (const double value : {dog ? dog->x : 0.0, dog ? dog->y : 0.0, dog ? distance(r, *dog) : 0.0}) {
+        for (const double value : {dog ? dog->x : 0.0, dog ? dog->y : 0.0, dog ? sim::exact::distanceFromShown(r, *dog) : 0.0}) {
             line += sep;
             if (dog)
                 line += number_text::formatFixed(value, 3);
@@ -236,7 +225,7 @@ FirstCue clickToFirstCue(const Options& options, const std::string& unitTimeText
             exactDog = sim::exact::dogAt(speeds.u, speeds.v, exactSeconds);
         }
         if (exactDog)
-            result.largestDistance = std::max(result.largestDistance.value_or(0.0), distance(shown, *exactDog));
+            result.largestDistance = std::max(result.largestDistance.value_or(0.0), sim::exact::distanceFromShown(shown, *exactDog));
         if (o.catchCue) {
             result.heard = true;
             result.clicks = click;
@@ -262,7 +251,7 @@ void writeConvergence(std::ostream& out, const Options& options)
 
     const Speeds speeds = speedsOf(options);
     const std::optional<double> catchTime = sim::exact::catchTime(speeds.u, speeds.v);
-    const float unitTime = readLikeTheBoxes(options.unitTime);
+    const float unitTime = number_text::textToFloat(options.unitTime);
     std::optional<double> previousLargest;
     for (int row = 0; row < options.converge; ++row) {
         // Halving a float is exact. A unit time too large for a float

@@ -50,15 +50,8 @@ void FieldChart::drawSteps(std::span<const sim::Frame> frames)
 {
     if (frames.empty())
         return;
-    const auto sameMarks = [](const sim::Frame& a, const sim::Frame& b) {
-        const auto same = [](const sim::TrailMark& m, const sim::TrailMark& n) {
-            return m.corner.x == n.corner.x && m.corner.y == n.corner.y && m.opposite.x == n.opposite.x &&
-                   m.opposite.y == n.opposite.y;
-        };
-        return same(a.mouseMark, b.mouseMark) && same(a.dogMark, b.dogMark);
-    };
     for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
-        if (i > 0 && sameMarks(frames[i], frames[i - 1]))
+        if (i > 0 && frames[i].mouseMark == frames[i - 1].mouseMark && frames[i].dogMark == frames[i - 1].dogMark)
             continue;
         drawTrailMark(frames[i].mouseMark, mouseColour);
         drawTrailMark(frames[i].dogMark, dogColour);
