@@ -2,6 +2,7 @@
 
 #include "exact_chase.h"
 #include "pursuit.h"
+#include "sheet_options.h"
 
 #include <QRect>
 #include <QString>
@@ -17,39 +18,6 @@ class QPainter;
 // window's read-outs (the table tool's numbers), and a blank version leaves
 // them for the pupils to fill in.
 namespace sheet {
-
-enum class Format { pdf, svg, png };
-
-// More clicks than any lesson needs; beyond this a sheet only grows.
-inline constexpr int maxClicks = 100'000;
-// Without --clicks: until the catch cue, the mouse leaving the field or a
-// click that cannot be finished, but no further than this.
-inline constexpr int defaultClickLimit = 200;
-
-struct Options {
-    std::string mouseSpeed = "6";
-    std::string dogSpeed = "10";
-    std::string unitTime = "0.1";
-    std::optional<int> clicks; // unset: see defaultClickLimit
-    std::optional<int> every;  // unset: the smallest step that fits the page
-    bool exact = false;
-    bool blank = false;
-    QString file;
-    Format format = Format::pdf;
-};
-
-enum class Action { run, help, error };
-
-struct Parsed {
-    Action action = Action::run;
-    Options options;
-    std::string error; // what was wrong, Japanese then English
-};
-
-Parsed parseArguments(const std::vector<std::string>& args);
-
-// The usage text, Japanese then English; also what --help prints.
-std::string usage();
 
 // What the window shows after one click; after a click that could not be
 // finished, the previous click's picture and read-outs stay.
