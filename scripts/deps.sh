@@ -13,11 +13,15 @@ test_packages=(
     clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils
     desktop-file-utils appstream dpkg-dev fakeroot man-db locales lintian poppler-utils
+    emscripten python3-fonttools woff2 esbuild zip chromium
 )
 
 packages=("${run_packages[@]}")
 if [ "${1:-run}" = test ]; then
     packages+=("${test_packages[@]}")
+    # The page's tests drive Chromium from Node.js; a machine whose Node.js
+    # did not come from Debian brings its own npm.
+    command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
