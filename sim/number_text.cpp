@@ -143,7 +143,11 @@ bool magnitudeIsHuge(std::string_view ascii)
 
 } // namespace
 
-double textToNumber(std::string_view utf8)
+namespace {
+
+// The number `utf8` begins with, and in `end` the byte just past it; `end`
+// stays 0 where the text begins with no number.
+double readNumber(std::string_view utf8, std::size_t& end)
 {
     // The number is copied out as plain ASCII and handed to from_chars,
     // which rounds correctly and knows nothing of locales.
@@ -175,6 +179,7 @@ double textToNumber(std::string_view utf8)
     }
     if (!seenDigit)
         return 0.0;
+    end = pos;
 
     if (const char e = peek(); e == 'e' || e == 'E') {
         std::size_t probe = pos + len;
@@ -195,20 +200,43 @@ double textToNumber(std::string_view utf8)
             expDigit = true;
             probe += l;
         }
-        if (expDigit)
+        if (expDigit) {
             ascii += exponent;
+            end = probe;
+        }
     }
 
     double value = 0.0;
-    const auto [end, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
-                                              std::chars_format::general);
-    (void)end;
+    const auto [last, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
+                                               std::chars_format::general);
+    (void)last;
     if (error == std::errc::result_out_of_range) {
         // Too large gives infinity, too small zero; which one is read off
         // the sign of the exponent the number would need.
         value = magnitudeIsHuge(ascii) ? std::numeric_limits<double>::infinity() : 0.0;
     }
     return negative ? -value : value;
+}
+
+} // namespace
+
+double textToNumber(std::string_view utf8)
+{
+    std::size_t end = 0;
+    return readNumber(utf8, end);
+}
+
+bool isWholeNumber(std::string_view utf8)
+{
+    std::size_t end = 0;
+    readNumber(utf8, end);
+    if (end == 0)
+        return false;
+    std::size_t length = 0;
+    for (; end < utf8.size(); end += length)
+        if (const char c = asciiAt(utf8, end, length); c != ' ' && c != '\t')
+            return false;
+    return true;
 }
 
 float textToFloat(std::string_view utf8) { return static_cast<float>(textToNumber(utf8)); }

@@ -30,6 +30,11 @@ std::string formatFixed(double value, int decimals);
 // infinity of its sign. The text is UTF-8.
 double textToNumber(std::string_view utf8);
 
+// Whether the text is one number and nothing else, blanks around it aside:
+// true when textToNumber ignores nothing of it. The teacher's tools warn
+// about a number that is not ("1/10", "0,1", "l0", an empty text).
+bool isWholeNumber(std::string_view utf8);
+
 // That number as the window stores it, rounded to single precision; beyond
 // the float range it becomes an infinity of its sign.
 float textToFloat(std::string_view utf8);

@@ -98,6 +98,26 @@ private slots:
         QFETCH(double, number);
         QCOMPARE(std::bit_cast<std::uint64_t>(textToNumber(text.toStdString())), std::bit_cast<std::uint64_t>(number));
     }
+
+    void wholeNumber_data()
+    {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("whole");
+        QTest::addRow("blanks around it") << "\u3000 ６.５e1 " << true;
+        QTest::addRow("empty") << "" << false;
+        QTest::addRow("sign alone") << "-" << false;
+        QTest::addRow("fraction") << "1/10" << false;
+        QTest::addRow("decimal comma") << "0,1" << false;
+        QTest::addRow("letter l for one") << "l0" << false;
+        QTest::addRow("e without digits is left over") << "2e" << false;
+    }
+
+    void wholeNumber()
+    {
+        QFETCH(QString, text);
+        QFETCH(bool, whole);
+        QCOMPARE(number_text::isWholeNumber(text.toStdString()), whole);
+    }
 };
 
 QTEST_APPLESS_MAIN(TestNumberText)
