@@ -1,0 +1,41 @@
+// Starts the page: the core module, the fonts and the cues load side by
+// side; then the main view shows its start picture. The page is ready
+// (data-ready="1" on <html>) once that picture is on the screen.
+
+import { CuePlayer } from "./cue_player.js";
+import { face, narrowFace } from "./faces.js";
+import { Program } from "./program.js";
+import words from "./words.json";
+
+function cannotStart() {
+    const notice = document.createElement("div");
+    notice.id = "ended";
+    notice.setAttribute("role", "alert");
+    notice.textContent = words.cannotStart;
+    document.body.append(notice);
+}
+
+async function start() {
+    const cues = new CuePlayer(self.torvikanCues ?? {});
+    let core;
+    try {
+        [core] = await Promise.all([
+            TorvikanCore(),
+            document.fonts.load(`16px "${face}"`),
+            document.fonts.load(`24px "${narrowFace}"`),
+            cues.ready,
+        ]);
+    } catch (error) {
+        cannotStart();
+        throw error;
+    }
+    new Program(document.body, core, cues, words).showMain();
+    requestAnimationFrame(() => {
+        document.documentElement.dataset.ready = "1";
+    });
+    // Only a page from a web server can keep itself for offline use.
+    if ("serviceWorker" in navigator && location.protocol.startsWith("http"))
+        navigator.serviceWorker.register("service_worker.js").catch(() => {});
+}
+
+start();
