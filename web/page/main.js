@@ -33,9 +33,19 @@ async function start() {
     requestAnimationFrame(() => {
         document.documentElement.dataset.ready = "1";
     });
-    // Only a page from a web server can keep itself for offline use.
-    if ("serviceWorker" in navigator && location.protocol.startsWith("http"))
-        navigator.serviceWorker.register("service_worker.js").catch(() => {});
+    if (location.protocol.startsWith("http"))
+        offerInstalling();
+}
+
+// Only a page from a web server can be installed and keep itself for
+// offline use; from a folder the browser would refuse even to read the
+// manifest.
+function offerInstalling() {
+    const manifest = document.createElement("link");
+    manifest.rel = "manifest";
+    manifest.href = "manifest.webmanifest";
+    document.head.append(manifest);
+    navigator.serviceWorker?.register("service_worker.js").catch(() => {});
 }
 
 start();
