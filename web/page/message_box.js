@@ -16,13 +16,15 @@ export class MessageBox {
         ], false);
     }
 
+    // A click that could not be finished: the window's warning.
     tell(message) {
-        return this.open(message, [{ id: "okButton", text: this.words.ok, answer: true }], true);
+        return this.open(message, [{ id: "okButton", text: this.words.ok, answer: true }], true, "warning");
     }
 
-    open(message, choices, escapeAnswer) {
+    open(message, choices, escapeAnswer, kind = "question") {
         const dialog = document.createElement("dialog");
         dialog.id = "messageBox";
+        dialog.className = kind;
         dialog.setAttribute("aria-labelledby", "messageTitle");
         dialog.setAttribute("aria-describedby", "messageText");
         const title = document.createElement("div");
