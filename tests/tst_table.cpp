@@ -1,5 +1,3 @@
-#include "table.h"
-
 #include <QtTest>
 
 namespace {
@@ -59,11 +57,6 @@ private slots:
                   "0.05\t\t\t\t\t\t追いつかない（ねずみが右端を越えた）\n";
         QTest::addRow("defaults: the start and 200 clicks")
             << QStringList{} << 0 << 202 << "200\t100.200\t0.000\t99.875\t0.000\t16.700\t0\t\n";
-        const QString usage = QString::fromStdString(table::usage());
-        QTest::addRow("help") << QStringList{"--help"} << 0 << int(usage.count(u'\n')) << usage;
-        for (const QStringList& args : {QStringList{"--speed", "3"}, {"--u"}, {"--steps", "2.5"}, {"--steps", "-1"},
-                 {"--steps", "99999999999999999999"}, {"--converge", "0"}, {"--converge", "six"}, {"--converge", "31"}})
-            QTest::addRow("%s", qPrintable(args.join(u' '))) << args << 2 << 0 << QString();
     }
 
     void tool()
@@ -79,9 +72,6 @@ private slots:
         const QString out = QString::fromUtf8(tool.readAllStandardOutput());
         QCOMPARE(out.count(u'\n'), lines);
         QCOMPARE(out.right(tail.size()), tail);
-        // What was wrong, and the usage in Japanese and English.
-        const QString err = QString::fromUtf8(tool.readAllStandardError());
-        QCOMPARE(err.contains(QStringLiteral("使い方")) && err.contains(QStringLiteral("Usage")), exitCode == 2);
     }
 };
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "arguments.h"
+
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -7,12 +9,9 @@
 
 namespace table {
 
-struct Options {
-    std::string mouseSpeed = "6";
-    std::string dogSpeed = "10";
-    std::string unitTime = "0.1";
+struct Options : arguments::ChaseTexts {
     std::uint64_t steps = 200;
-    bool csv = false;
+    bool csv = false;   // CSV for a spreadsheet instead of tab-separated columns
     bool exact = false; // add the exact chase's dog and its distance from the window's
     int converge = 0;   // rows of the convergence table; 0 prints the clicks instead
 };
@@ -23,13 +22,8 @@ inline constexpr int maxConvergeRows = 30;
 // A convergence row gives up on a chase that has not been caught by then.
 inline constexpr std::uint64_t convergeClickLimit = 10'000'000;
 
-enum class Action { run, help, error };
-
-struct Parsed {
-    Action action = Action::run;
-    Options options;
-    std::string error; // what was wrong, for Action::error
-};
+using Action = arguments::Action;
+using Parsed = arguments::Parsed<Options>;
 
 Parsed parseArguments(const std::vector<std::string>& args);
 
@@ -37,7 +31,8 @@ Parsed parseArguments(const std::vector<std::string>& args);
 std::string usage();
 
 // The header line, the start row (click 0) and one row per click; or, with
-// `converge` set, the convergence table: its header and one row per unit time.
+// `converge` set, the convergence table: its header and one row per unit
+// time.
 void write(std::ostream& out, const Options& options);
 
 } // namespace table
