@@ -48,7 +48,7 @@ private slots:
             << table << QStringList{"--v=", "--steps", "1"} << 0 << QStringList{"--v", "空", "read as 0\n"}
             << "1\t0.600\t0.000\t0.000\t50.000" << QString();
         QTest::addRow("full-width count, equals sign")
-            << table << QStringList{"--steps=１２", "--u=8"} << 0 << QStringList() << "12\t9.600" << QString();
+            << table << QStringList{"--steps=９０", "--u=8"} << 0 << QStringList() << "90\t72.000" << QString();
         for (const QStringList& args : {QStringList{"--steps", "５x"}, {"--steps", "2.5"}, {"--steps", "-1"},
                  {"--steps", "99999999999999999999"}, {"--converge", "0"}, {"--converge", "31"}})
             QTest::addRow("%s", qPrintable(args.join(u' ')))
