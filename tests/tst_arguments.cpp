@@ -33,17 +33,17 @@ private slots:
         QTest::addColumn<QString>("tool");
         QTest::addColumn<QStringList>("args");
         QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QStringList>("told");   // what standard error says, in pieces; empty: nothing
-        QTest::addColumn<QString>("lastLine");   // the start of the table's last line
-        QTest::addColumn<QString>("written");    // the sheet left in the folder
+        QTest::addColumn<QStringList>("told"); // what standard error says, in pieces; empty: nothing
+        QTest::addColumn<QString>("lastLine"); // the start of the table's last line
+        QTest::addColumn<QString>("written"); // the sheet left in the folder
         QTest::addRow("-h with a value is not the help")
             << table << QStringList{"-h", "0.05"} << 2 << QStringList{"--help", "--h 0.05"} << QString() << QString();
         QTest::addRow("-h alone is not the help, sheet")
             << sheet << QStringList{"-h", "sheet.pdf"} << 2 << QStringList{"--help"} << QString() << QString();
         QTest::addRow("not wholly a number")
             << table << QStringList{"--h", "1/10", "--steps", "1"} << 0
-            << QStringList{"--h", "「1/10」", " 1 と読みます", "\"1/10\"", "read as 1\n"} << "1\t6.000\t0.000\t0.000\t40.000"
-            << QString();
+            << QStringList{"--h", "「1/10」", " 1 と読みます", "\"1/10\"", "read as 1\n"}
+            << "1\t6.000\t0.000\t0.000\t40.000" << QString();
         QTest::addRow("empty text, with an equals sign")
             << table << QStringList{"--v=", "--steps", "1"} << 0 << QStringList{"--v", "空", "read as 0\n"}
             << "1\t0.600\t0.000\t0.000\t50.000" << QString();
@@ -61,17 +61,14 @@ private slots:
             << table << QStringList{"--csv=yes"} << 2 << QStringList{"--csv"} << QString() << QString();
         QTest::addRow("the table takes no file")
             << table << QStringList{"chase.csv"} << 2 << QStringList{"chase.csv"} << QString() << QString();
-        QTest::addRow("extra file name, sheet")
-            << sheet << QStringList{"--u", "3", "8", "sheet.pdf"} << 2 << QStringList{" 8 ", "sheet.pdf"} << QString()
-            << QString();
-        QTest::addRow("a file name starting with -, sheet")
-            << sheet << QStringList{"--grid", "5", "--", "-sheet.pdf"} << 0 << QStringList() << QString()
-            << "-sheet.pdf";
+        QTest::addRow("extra file name, sheet") << sheet << QStringList{"--u", "3", "8", "sheet.pdf"} << 2
+                                                << QStringList{" 8 ", "sheet.pdf"} << QString() << QString();
+        QTest::addRow("a file name starting with -, sheet") << sheet << QStringList{"--grid", "5", "--", "-sheet.pdf"}
+                                                            << 0 << QStringList() << QString() << "-sheet.pdf";
         QTest::addRow("blank and exact, sheet") << sheet << QStringList{"--blank", "--exact", "sheet.pdf"} << 2
                                                 << QStringList{"--blank", "--exact"} << QString() << QString();
-        QTest::addRow("grid of 3 m, sheet")
-            << sheet << QStringList{"--grid", "3", "sheet.pdf"} << 2 << QStringList{"--grid", "3"} << QString()
-            << QString();
+        QTest::addRow("grid of 3 m, sheet") << sheet << QStringList{"--grid", "3", "sheet.pdf"} << 2
+                                            << QStringList{"--grid", "3"} << QString() << QString();
     }
 
     void commandLine()
@@ -87,8 +84,9 @@ private slots:
         QCOMPARE(run.exitCode, exitCode);
         // An error is one line of Japanese and English pointing to --help, not the usage.
         if (exitCode == 2)
-            QVERIFY2(run.err.count(u'\n') == 1 && run.err.contains(QRegularExpression(QStringLiteral(
-                         "^torvikan-(table|sheet): .*[ぁ-ん].* / .*[a-z].*; 詳しくは --help / see --help\\n$"))),
+            QVERIFY2(run.err.count(u'\n') == 1
+                    && run.err.contains(QRegularExpression(QStringLiteral(
+                        "^torvikan-(table|sheet): .*[ぁ-ん].* / .*[a-z].*; 詳しくは --help / see --help\\n$"))),
                 qPrintable(run.err));
         for (const QString& piece : told)
             QVERIFY2(run.err.contains(piece), qPrintable(run.err));

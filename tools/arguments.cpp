@@ -11,10 +11,7 @@
 
 namespace arguments {
 
-Reading readingOf(std::string_view text)
-{
-    return {number_text::textToFloat(text), number_text::isWholeNumber(text)};
-}
+Reading readingOf(std::string_view text) { return {number_text::textToFloat(text), number_text::isWholeNumber(text)}; }
 
 std::string plainDecimal(float value)
 {
@@ -39,13 +36,13 @@ namespace {
 // What someone typing "-h 0.05" or "-h 1/10" meant as the unit time.
 bool looksLikeNumber(const std::string& text)
 {
-    return number_text::isWholeNumber(text) || (!text.empty() && (std::isdigit((unsigned char)text[0]) || text[0] == '.'));
+    return number_text::isWholeNumber(text)
+        || (!text.empty() && (std::isdigit((unsigned char)text[0]) || text[0] == '.'));
 }
 
 } // namespace
 
-std::vector<Argument> split(const std::vector<std::string>& args, std::initializer_list<Option> known,
-                            Outcome& outcome)
+std::vector<Argument> split(const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome)
 {
     std::vector<Argument> result;
     bool operandsOnly = false;
@@ -69,9 +66,10 @@ std::vector<Argument> split(const std::vector<std::string>& args, std::initializ
         if (a == "-h") {
             if (i + 1 < args.size() && looksLikeNumber(args[i + 1]))
                 fail(outcome, "-h は使えません。説明は --help、単位時間は --h " + args[i + 1] + " のように指定します",
-                     "-h is not an option: --help prints the help, and the unit time is --h, as in --h " + args[i + 1]);
+                    "-h is not an option: --help prints the help, and the unit time is --h, as in --h " + args[i + 1]);
             else
-                fail(outcome, "-h は使えません。説明は --help で表示します", "-h is not an option: --help prints the help");
+                fail(outcome, "-h は使えません。説明は --help で表示します",
+                    "-h is not an option: --help prints the help");
             return {};
         }
         const std::size_t equals = a.find('=');
@@ -115,16 +113,15 @@ bool takeInput(const Argument& argument, ChaseTexts& texts, Outcome& outcome)
     const std::string value = plainDecimal(reading.value);
     if (argument.value.empty())
         outcome.warnings.push_back("警告: " + option + " が空なので " + value + " と読みます / warning: " + option
-                                   + " is empty; it is read as " + value);
+            + " is empty; it is read as " + value);
     else
         outcome.warnings.push_back("警告: " + option + " の「" + argument.value + "」は数だけではないので " + value
-                                   + " と読みます / warning: " + option + " \"" + argument.value
-                                   + "\" is not a number alone; it is read as " + value);
+            + " と読みます / warning: " + option + " \"" + argument.value + "\" is not a number alone; it is read as "
+            + value);
     return true;
 }
 
-std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most,
-                                   Outcome& outcome)
+std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most, Outcome& outcome)
 {
     const std::string& text = argument.value;
     std::string digits;
@@ -135,7 +132,7 @@ std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least
             digits += text[i];
             ++i;
         } else if (i + 2 < text.size() && byte(i) == 0xEF && byte(i + 1) == 0xBC && byte(i + 2) >= 0x90
-                   && byte(i + 2) <= 0x99) { // "０" to "９"
+            && byte(i + 2) <= 0x99) { // "０" to "９"
             digits += static_cast<char>('0' + (byte(i + 2) - 0x90));
             i += 3;
         } else {
@@ -152,13 +149,13 @@ std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least
     const std::string option(argument.option);
     if (most == std::numeric_limits<std::uint64_t>::max())
         fail(outcome, option + " には " + std::to_string(least) + " 以上の整数を指定してください: " + text,
-             option + " needs a whole number of " + std::to_string(least) + " or more: " + text);
+            option + " needs a whole number of " + std::to_string(least) + " or more: " + text);
     else
         fail(outcome,
-             option + " には " + std::to_string(least) + "〜" + std::to_string(most) + " の整数を指定してください: "
-                 + text,
-             option + " needs a whole number from " + std::to_string(least) + " to " + std::to_string(most) + ": "
-                 + text);
+            option + " には " + std::to_string(least) + "〜" + std::to_string(most)
+                + " の整数を指定してください: " + text,
+            option + " needs a whole number from " + std::to_string(least) + " to " + std::to_string(most) + ": "
+                + text);
     return std::nullopt;
 }
 

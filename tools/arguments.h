@@ -23,7 +23,7 @@ struct ChaseTexts {
 
 // How the window reads one input text.
 struct Reading {
-    float value = 0.0f;       // the number the text begins with (0 if none), in single precision
+    float value = 0.0f; // the number the text begins with (0 if none), in single precision
     bool wholeNumber = false; // the text is that number and nothing else, blanks around it aside
 };
 Reading readingOf(std::string_view text);
@@ -37,12 +37,11 @@ enum class Action { run, help, error };
 // What every command line comes to, whatever the tool's options.
 struct Outcome {
     Action action = Action::run;
-    std::string error;                 // for Action::error
+    std::string error; // for Action::error
     std::vector<std::string> warnings; // inputs that are not wholly a number
 };
 
-template <typename Options>
-struct Parsed : Outcome {
+template <typename Options> struct Parsed : Outcome {
     Options options;
 };
 
@@ -62,8 +61,8 @@ struct Argument {
 // The command line in order. "--help" ends it with Action::help; an
 // unknown option, a missing value, a value given to a flag or "-h" end it
 // with Action::error. Either way no arguments are returned.
-std::vector<Argument> split(const std::vector<std::string>& args, std::initializer_list<Option> known,
-                            Outcome& outcome);
+std::vector<Argument> split(
+    const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome);
 
 // Takes --u, --v or --h into `texts`, warning where the text is not wholly
 // a number; false for any other argument.
@@ -72,8 +71,7 @@ bool takeInput(const Argument& argument, ChaseTexts& texts, Outcome& outcome);
 // A count from `least` to `most`: digits only, ASCII or full-width, with
 // no sign, point, blank or anything else. Unset, with the error in
 // `outcome`, otherwise.
-std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most,
-                                   Outcome& outcome);
+std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most, Outcome& outcome);
 
 // Ends the outcome with an error, `japanese / english`.
 void fail(Outcome& outcome, const std::string& japanese, const std::string& english);

@@ -28,15 +28,9 @@ Parsed parseArguments(const std::vector<std::string>& args)
 {
     Parsed p;
     const std::vector<arguments::Argument> given = arguments::split(args,
-                                                                    {{"--u", true},
-                                                                     {"--v", true},
-                                                                     {"--h", true},
-                                                                     {"--clicks", true},
-                                                                     {"--every", true},
-                                                                     {"--grid", true},
-                                                                     {"--exact"},
-                                                                     {"--blank"}},
-                                                                    p);
+        {{"--u", true}, {"--v", true}, {"--h", true}, {"--clicks", true}, {"--every", true}, {"--grid", true},
+            {"--exact"}, {"--blank"}},
+        p);
     std::optional<std::string> file;
     for (const arguments::Argument& a : given) {
         if (arguments::takeInput(a, p.options, p))
@@ -56,14 +50,14 @@ Parsed parseArguments(const std::vector<std::string>& args)
                 = arguments::count(a, 0, std::numeric_limits<std::uint64_t>::max(), notACount);
             if (!metres || (*metres != 10 && *metres != 5 && *metres != 1)) {
                 arguments::fail(p, "--grid には 10、5、1 のどれかを指定してください: " + a.value,
-                                "--grid needs 10, 5 or 1: " + a.value);
+                    "--grid needs 10, 5 or 1: " + a.value);
                 return p;
             }
             p.options.grid = int(*metres);
         } else if (file) {
             // Most likely a value whose option was left out, as in "--u 3 8 sheet.pdf".
             arguments::fail(p, "ファイルは 1 つだけ指定してください: " + *file + " と " + a.value,
-                            "give one file only, not both " + *file + " and " + a.value);
+                "give one file only, not both " + *file + " and " + a.value);
             return p;
         } else {
             file = a.value;
@@ -73,7 +67,7 @@ Parsed parseArguments(const std::vector<std::string>& args)
         return p;
     if (p.options.blank && p.options.exact) {
         arguments::fail(p, "--blank と --exact は一緒に使えません。厳密な値の列が答えになってしまいます",
-                        "--blank cannot go with --exact: the exact columns would give the answers away");
+            "--blank cannot go with --exact: the exact columns would give the answers away");
         return p;
     }
     if (!file) {
@@ -84,7 +78,7 @@ Parsed parseArguments(const std::vector<std::string>& args)
     const std::optional<Format> format = formatOf(p.options.file);
     if (!format) {
         arguments::fail(p, "ファイル名は .pdf、.svg、.png のどれかで終えてください: " + *file,
-                        "the file name must end in .pdf, .svg or .png: " + *file);
+            "the file name must end in .pdf, .svg or .png: " + *file);
         return p;
     }
     p.options.format = *format;

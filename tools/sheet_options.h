@@ -27,10 +27,10 @@ inline constexpr int defaultClickLimit = 100'000;
 // text; arguments::plainDecimal formats it as the warning does.
 struct Options : arguments::ChaseTexts {
     std::optional<int> clicks; // unset: see defaultClickLimit
-    std::optional<int> every;  // unset: the sheet chooses
+    std::optional<int> every; // unset: the sheet chooses
     bool exact = false;
-    bool blank = false;        // never with exact, whose columns would give the answers away
-    int grid = 10;             // metres between the field's grid lines on paper: 10 (the window's), 5 or 1
+    bool blank = false; // never with exact, whose columns would give the answers away
+    int grid = 10; // metres between the field's grid lines on paper: 10 (the window's), 5 or 1
     QString file;
     Format format = Format::pdf;
 };
