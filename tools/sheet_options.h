@@ -15,7 +15,7 @@ enum class Format { pdf, svg, png };
 inline constexpr int maxClicks = 100'000;
 // Without --clicks: until the catch cue, the mouse leaving the field or a
 // click that cannot be finished, but no further than this.
-inline constexpr int defaultClickLimit = 200;
+inline constexpr int defaultClickLimit = 100'000;
 
 struct Options {
     std::string mouseSpeed = "6";
