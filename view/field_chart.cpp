@@ -21,9 +21,10 @@ FieldChart::FieldChart(QSize interior, qreal devicePixelRatio, const QFont& labe
 }
 
 FieldChart::FieldChart(QPainter& painter, QPoint origin, QSize interior, qreal devicePixelRatio, int lineWidth,
-                       const QFont& labelFont)
+                       const QFont& labelFont, Style style)
     : m_surface(painter, origin, interior, QSizeF(sim::chartWidth, sim::chartHeight), devicePixelRatio, lineWidth)
     , m_logicalScale(interior, QSizeF(sim::chartWidth, sim::chartHeight))
+    , m_style(style)
 {
     m_surface.setFont(labelFont);
 }
@@ -34,15 +35,23 @@ void FieldChart::drawStart(const sim::Frame& frame)
     // over their edges; on every click the grid comes first and the newest
     // marks lie on top of it.
     drawAxisLabels();
-    drawTrailMark(frame.mouseMark, mouseColour);
-    drawTrailMark(frame.dogMark, dogColour);
+    drawMarks(frame);
     drawGrid();
 }
 
 void FieldChart::drawStep(const sim::Frame& frame)
 {
     drawGrid();
-    drawTrailMark(frame.mouseMark, mouseColour);
+    drawMarks(frame);
+}
+
+void FieldChart::drawMarks(const sim::Frame& frame)
+{
+    if (m_style.outlinedMouseMarks)
+        m_surface.box({frame.mouseMark.corner.x, frame.mouseMark.corner.y},
+                      {frame.mouseMark.opposite.x, frame.mouseMark.opposite.y}, mouseColour);
+    else
+        drawTrailMark(frame.mouseMark, mouseColour);
     drawTrailMark(frame.dogMark, dogColour);
 }
 
@@ -53,8 +62,7 @@ void FieldChart::drawSteps(std::span<const sim::Frame> frames)
     for (std::size_t i = 0; i + 1 < frames.size(); ++i) {
         if (i > 0 && frames[i].mouseMark == frames[i - 1].mouseMark && frames[i].dogMark == frames[i - 1].dogMark)
             continue;
-        drawTrailMark(frames[i].mouseMark, mouseColour);
-        drawTrailMark(frames[i].dogMark, dogColour);
+        drawMarks(frames[i]);
     }
     drawStep(frames.back());
 }
@@ -88,6 +96,12 @@ void FieldChart::drawGrid()
     const int right = int(sim::frameRight);
     const int top = int(sim::frameTop);
     const int bottom = int(sim::frameBottom);
+    if (m_style.fineGrid > 0) {
+        for (int y = top + m_style.fineGrid; y < bottom; y += m_style.fineGrid)
+            m_surface.line(QPointF(left, y), QPointF(right, y), fineGridColour);
+        for (int x = left + m_style.fineGrid; x < right; x += m_style.fineGrid)
+            m_surface.line(QPointF(x, top), QPointF(x, bottom), fineGridColour);
+    }
     for (int y = top; y <= bottom; y += sim::gridSpacing)
         m_surface.line(QPointF(left, y), QPointF(right, y), gridColour);
     m_surface.box(QPointF(left, top), QPointF(right, bottom), gridColour);

@@ -16,8 +16,17 @@
 class FieldChart {
 public:
     static constexpr int gridColour = 0;   // black
+    static constexpr int fineGridColour = 7; // light grey
     static constexpr int dogColour = 9;    // bright blue
     static constexpr int mouseColour = 12; // bright red
+
+    // What paper needs beyond the window's look; the window keeps the defaults.
+    struct Style {
+        // Metres between lighter lines under the 10 m grid; 0 for none (paper: 5 or 1).
+        int fineGrid = 0;
+        // Paper: the mouse's marks as outlines, so a grey print tells them from the dog's.
+        bool outlinedMouseMarks = false;
+    };
 
     struct AxisLabel {
         float x; // chart metres of the text's top-left corner
@@ -30,8 +39,15 @@ public:
     // The same chart drawn through `painter` onto the area of its device
     // that starts at `origin` (device pixels), as for Surface's painter
     // form: a page draws the field as the window does.
+    // (Two constructors rather than a default argument: a nested struct's
+    // member defaults cannot serve as one before the class is complete.)
     FieldChart(QPainter& painter, QPoint origin, QSize interior, qreal devicePixelRatio, int lineWidth,
-               const QFont& labelFont);
+               const QFont& labelFont, Style style);
+    FieldChart(QPainter& painter, QPoint origin, QSize interior, qreal devicePixelRatio, int lineWidth,
+               const QFont& labelFont)
+        : FieldChart(painter, origin, interior, devicePixelRatio, lineWidth, labelFont, Style{})
+    {
+    }
 
     // The start picture on a blank chart, and what one click adds to it.
     void drawStart(const sim::Frame& frame);
@@ -59,6 +75,9 @@ public:
     const Surface& surface() const { return m_surface; }
 
 private:
+    void drawMarks(const sim::Frame& frame);
+
     Surface m_surface;
     UserScale m_logicalScale;
+    Style m_style;
 };
