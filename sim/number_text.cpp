@@ -22,7 +22,8 @@ namespace {
 // An unsigned whole number of up to 4096 bits, enough for every exact value
 // below: a double's significand times 10^30 shifted by its binary exponent
 // (at most 1124 bits), and a read number's 780 digits over a power of ten up
-// to 10^1103, scaled for a 56-bit quotient (at most 3720 bits).
+// to 10^1103, scaled for a 56-bit quotient (at most 3751 bits, and a limb
+// more while dividing).
 class BigNumber {
 public:
     explicit BigNumber(std::uint64_t value)
@@ -92,18 +93,6 @@ public:
         trim();
     }
 
-    // this - other, for other not larger than this.
-    void subtract(const BigNumber& other)
-    {
-        std::int64_t borrow = 0;
-        for (int i = 0; i < m_size; ++i) {
-            const std::int64_t difference = std::int64_t{m_limbs[i]} - other.limb(i) - borrow;
-            borrow = difference < 0;
-            m_limbs[i] = static_cast<std::uint32_t>(difference);
-        }
-        trim();
-    }
-
     // Divides by `divisor` and gives the remainder.
     std::uint32_t divideBy(std::uint32_t divisor)
     {
@@ -117,15 +106,52 @@ public:
         return static_cast<std::uint32_t>(remainder);
     }
 
-    friend bool operator<(const BigNumber& a, const BigNumber& b)
+    // Replaces the number with its remainder by `divisor` and gives the
+    // quotient, which must be below 2^64; the divisor's top limb must have
+    // its highest bit set. Knuth's algorithm D: each limb of the quotient is
+    // guessed from the top limbs, at most two too large, and corrected.
+    std::uint64_t quotientBy(const BigNumber& divisor)
     {
-        if (a.m_size != b.m_size)
-            return a.m_size < b.m_size;
-        for (int i = a.m_size - 1; i >= 0; --i) {
-            if (a.m_limbs[i] != b.m_limbs[i])
-                return a.m_limbs[i] < b.m_limbs[i];
+        const int n = divisor.m_size;
+        const std::uint32_t* v = divisor.m_limbs;
+        std::uint32_t* u = m_limbs;
+        u[m_size] = 0;
+        std::uint64_t quotient = 0;
+        for (int j = m_size - n; j >= 0; --j) {
+            const std::uint64_t top = std::uint64_t{u[j + n]} << 32 | u[j + n - 1];
+            std::uint64_t guess = top / v[n - 1];
+            std::uint64_t rest = top % v[n - 1];
+            while (guess >> 32 != 0 || (n > 1 && guess * v[n - 2] > (rest << 32 | u[j + n - 2]))) {
+                --guess;
+                rest += v[n - 1];
+                if (rest >> 32 != 0)
+                    break;
+            }
+            // u -= guess × v × 2^(32 j)
+            std::uint64_t carry = 0;
+            std::int64_t borrow = 0;
+            for (int i = 0; i < n; ++i) {
+                const std::uint64_t product = guess * v[i] + carry;
+                carry = product >> 32;
+                const std::int64_t difference = std::int64_t{u[i + j]} - static_cast<std::uint32_t>(product) + borrow;
+                u[i + j] = static_cast<std::uint32_t>(difference);
+                borrow = difference >> 32;
+            }
+            const std::int64_t highest = std::int64_t{u[j + n]} - static_cast<std::int64_t>(carry) + borrow;
+            u[j + n] = static_cast<std::uint32_t>(highest);
+            if (highest < 0) { // one too large after all: add the divisor back
+                --guess;
+                std::uint64_t sum = 0;
+                for (int i = 0; i < n; ++i) {
+                    sum = std::uint64_t{u[i + j]} + v[i] + (sum >> 32);
+                    u[i + j] = static_cast<std::uint32_t>(sum);
+                }
+                u[j + n] += static_cast<std::uint32_t>(sum >> 32);
+            }
+            quotient = quotient << 32 | guess;
         }
-        return false;
+        trim();
+        return quotient;
     }
 
 private:
@@ -289,11 +315,11 @@ double nearestDouble(const DecimalNumber& number)
 {
     if (number.count == 0)
         return 0.0;
-    // The number lies in [10^(magnitude - 1), 10^magnitude).
-    const long long magnitude = number.count + number.exponent;
-    if (magnitude > 309)
+    // The number lies in [10^(order - 1), 10^order).
+    const long long order = number.count + number.exponent;
+    if (order > 309)
         return std::numeric_limits<double>::infinity();
-    if (magnitude < -323) // below 10^-324, less than half the smallest double
+    if (order < -323) // below 10^-324, less than half the smallest double
         return 0.0;
 
     if (number.count <= 19 && !number.moreDigits && number.exponent >= -22 && number.exponent <= 22) {
@@ -319,23 +345,13 @@ double nearestDouble(const DecimalNumber& number)
     else
         denominator.multiplyByPowerOfTen(static_cast<int>(-number.exponent));
     const int shift = 55 - (numerator.bitLength() - denominator.bitLength());
-    if (shift > 0)
-        numerator.shiftLeft(shift);
-    else
-        denominator.shiftLeft(-shift);
-
-    // Long division, one bit of the quotient at a time.
-    std::uint64_t quotient = 0;
-    denominator.shiftLeft(55);
-    for (int bit = 55; bit >= 0; --bit) {
-        quotient <<= 1;
-        if (!(numerator < denominator)) {
-            numerator.subtract(denominator);
-            quotient |= 1;
-        }
-        denominator.shiftRight(1);
-    }
-    const bool belowIsNotZero = !numerator.isZero() || number.moreDigits;
+    // Both shifted on until the denominator's top limb has its highest bit
+    // set, as the division needs; the quotient stays the same.
+    const int spare = (32 - (denominator.bitLength() + std::max(-shift, 0)) % 32) % 32;
+    numerator.shiftLeft(std::max(shift, 0) + spare);
+    denominator.shiftLeft(std::max(-shift, 0) + spare);
+    const std::uint64_t quotient = numerator.quotientBy(denominator);
+    const bool aboveQuotient = !numerator.isZero() || number.moreDigits;
 
     // The number is quotient × 2^-shift plus less than one such unit. A
     // double keeps 53 bits of it, fewer below 2^-1022, where its last bit
@@ -348,7 +364,7 @@ double nearestDouble(const DecimalNumber& number)
     std::uint64_t kept = quotient >> dropped;
     const std::uint64_t rest = quotient & ((std::uint64_t{1} << dropped) - 1);
     const std::uint64_t half = std::uint64_t{1} << (dropped - 1);
-    if (rest > half || (rest == half && (belowIsNotZero || (kept & 1) != 0)))
+    if (rest > half || (rest == half && (aboveQuotient || (kept & 1) != 0)))
         ++kept;
     // Exact, or infinity where the rounding reaches 2^1024.
     return std::ldexp(static_cast<double>(kept), lastBit);
