@@ -43,7 +43,7 @@ if(TORVIKAN_EMCC)
         execute_process(COMMAND test -w "${_torvikan_em_cache}" RESULT_VARIABLE _torvikan_em_cache_not_writable)
         # em-config prints the setting as Python sees it: True, False, or the
         # text of an EM_FROZEN_CACHE override, which freezes unless empty.
-        if(_torvikan_em_frozen MATCHES "^(False)?$" AND _torvikan_em_cache_not_writable)
+        if(_torvikan_em_cache AND _torvikan_em_frozen MATCHES "^(False)?$" AND _torvikan_em_cache_not_writable)
             list(APPEND _torvikan_emcc_environment EM_CACHE=${CMAKE_BINARY_DIR}/emscripten-cache)
             message(STATUS "emscripten's cache ${_torvikan_em_cache} is not writable: using ${CMAKE_BINARY_DIR}/emscripten-cache")
         endif()
