@@ -28,11 +28,15 @@ class BigNumber {
 public:
     explicit BigNumber(std::uint64_t value)
     {
+        // Only the limbs in use are read, so the others are left unset (and
+        // a number is never copied, which would read them all).
         m_limbs[0] = static_cast<std::uint32_t>(value);
         m_limbs[1] = static_cast<std::uint32_t>(value >> 32);
         m_size = 2;
         trim();
     }
+    BigNumber(const BigNumber&) = delete;
+    BigNumber& operator=(const BigNumber&) = delete;
 
     bool isZero() const { return m_size == 0; }
     int bitLength() const
@@ -163,35 +167,32 @@ private:
             --m_size;
     }
 
-    std::uint32_t m_limbs[128] = {};
+    std::uint32_t m_limbs[128]; // the lowest first; only m_size of them are set
     int m_size = 0; // limbs in use, the top one non-zero
 };
 
 constexpr int maxDecimals = 30;
 
-// magnitude × 10^decimals, rounded half away from zero to a whole number.
-BigNumber scaledAndRounded(double magnitude, int decimals)
+// The decimal digits of magnitude × 10^decimals, rounded half away from
+// zero to a whole number.
+std::string roundedDigits(double magnitude, int decimals)
 {
     int exponent = 0;
     const double fraction = std::frexp(magnitude, &exponent);
     // magnitude = significand × 2^exponent, exactly, with a 53-bit significand.
-    BigNumber scaled(static_cast<std::uint64_t>(std::ldexp(fraction, 53)));
+    BigNumber number(static_cast<std::uint64_t>(std::ldexp(fraction, 53)));
     exponent -= 53;
-    scaled.multiplyByPowerOfTen(decimals);
+    number.multiplyByPowerOfTen(decimals);
     if (exponent >= 0) {
-        scaled.shiftLeft(exponent);
-        return scaled;
+        number.shiftLeft(exponent);
+    } else {
+        // The bits shifted out are at least half of one when the highest of them is set.
+        const bool roundUp = number.bit(-exponent - 1);
+        number.shiftRight(-exponent);
+        if (roundUp)
+            number.multiplyAdd(1, 1);
     }
-    // The bits shifted out are at least half of one when the highest of them is set.
-    const bool roundUp = scaled.bit(-exponent - 1);
-    scaled.shiftRight(-exponent);
-    if (roundUp)
-        scaled.multiplyAdd(1, 1);
-    return scaled;
-}
 
-std::string decimalDigits(BigNumber number)
-{
     std::string digits;
     do {
         std::uint32_t chunk = number.divideBy(1'000'000'000);
@@ -240,7 +241,7 @@ std::string formatFixed(double value, int decimals)
     if (std::isinf(value))
         return value < 0 ? "-Infinity" : "Infinity";
     decimals = std::clamp(decimals, 0, maxDecimals);
-    std::string text = decimalDigits(scaledAndRounded(std::fabs(value), decimals));
+    std::string text = roundedDigits(std::fabs(value), decimals);
     const bool roundsToZero = text == "0";
     const auto width = static_cast<std::size_t>(decimals) + 1;
     if (text.size() < width)
@@ -338,8 +339,13 @@ double nearestDouble(const DecimalNumber& number)
     // 2^shift so that its whole part has 55 or 56 bits.
     BigNumber numerator(0);
     BigNumber denominator(1);
-    for (int i = 0; i < number.count; ++i)
-        numerator.multiplyAdd(10, static_cast<std::uint32_t>(number.digits[i] - '0'));
+    for (int i = 0; i < number.count;) { // nine digits at a time
+        std::uint32_t chunk = 0;
+        std::uint32_t scale = 1;
+        for (const int end = std::min(i + 9, number.count); i < end; ++i, scale *= 10)
+            chunk = chunk * 10 + static_cast<std::uint32_t>(number.digits[i] - '0');
+        numerator.multiplyAdd(scale, chunk);
+    }
     if (number.exponent >= 0)
         numerator.multiplyByPowerOfTen(static_cast<int>(number.exponent));
     else
