@@ -115,14 +115,34 @@ Frame resetToStart(PursuitState& state)
     return frameOf(state);
 }
 
-StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
-                 std::string_view dogSpeedText, std::string_view unitTimeText)
+Fault readInputs(PursuitState& state, std::string_view mouseSpeedText, std::string_view dogSpeedText,
+                 std::string_view unitTimeText)
 {
-    StepOutcome out;
     try {
         state.u = readInput(mouseSpeedText);
         state.v = readInput(dogSpeedText);
         state.h = readInput(unitTimeText);
+    } catch (const ArithmeticFault& e) {
+        return e.kind;
+    }
+    return Fault::none;
+}
+
+StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
+                 std::string_view dogSpeedText, std::string_view unitTimeText)
+{
+    if (const Fault fault = readInputs(state, mouseSpeedText, dogSpeedText, unitTimeText); fault != Fault::none) {
+        StepOutcome out;
+        out.fault = fault;
+        return out;
+    }
+    return step(state);
+}
+
+StepOutcome step(PursuitState& state)
+{
+    StepOutcome out;
+    try {
         if (state.ux < frameRight)
             advance(state);
         state.uy = frameBottom;
