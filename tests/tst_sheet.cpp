@@ -1,6 +1,6 @@
 #include "replace_file.h"
 #include "sheet.h"
-#include "surface.h"
+#include "mapping.h"
 
 #include <QtTest>
 
@@ -50,7 +50,7 @@ QImage greyPage(const sheet::Options& options)
 int greyAt(const QImage& page, double x, double y)
 {
     const QRect field = sheet::fieldRect(150);
-    const UserScale scale(field.size(), QSizeF(sim::chartWidth, sim::chartHeight));
+    const chart::Mapping scale(field.width(), field.height(), sim::chartWidth, sim::chartHeight);
     return qGray(page.pixel(field.topLeft() + QPoint(scale.x(x), scale.y(y))));
 }
 
@@ -160,7 +160,7 @@ private slots:
             const QImage page = QImage(file).convertToFormat(QImage::Format_RGB32);
             QVERIFY(page.size() == QSize(1240, 1754) && qRound(page.dotsPerMeterX() * 0.0254) == 150); // A4 at 150 dpi
             const QRect field = sheet::fieldRect(150);
-            const UserScale scale(field.size(), QSizeF(sim::chartWidth, sim::chartHeight));
+            const chart::Mapping scale(field.width(), field.height(), sim::chartWidth, sim::chartHeight);
             // A position's mark lies in the square metre left of and above it: the dog's filled, the mouse's
             // outlined, the dog's over the mouse's; nothing of a trail lies right of or below its last position.
             for (const QString& line : lines) {

@@ -6,13 +6,13 @@
 #include "arguments.h"
 #include "field_chart.h"
 #include "number_text.h"
+#include "painter_canvas.h"
 
 #include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 
 namespace sheet {
@@ -31,7 +31,6 @@ constexpr double pageNumberTop = pageBottom + 3.0;
 // shows about 5.4 pixels per metre across; the sheet keeps that, with
 // square metres, so that a grid square on paper is square.
 constexpr QSize chartInterior(645, 376);
-constexpr int labelPixels = 10;
 constexpr int markerBorder = 2; // the pictures' sunken frame, in logical pixels
 
 // The exact path runs along the dog's marks, so it is a colour of its own,
@@ -90,12 +89,12 @@ void drawPageNumber(Page& page, int number, int count)
 
 // A picture where the window places its marker: the label's top-left
 // corner at markerPixel, the picture inside its sunken frame.
-void drawMarker(QPainter& painter, const FieldChart& chart, QPoint origin, double scale, sim::ChartPoint marker,
-    const QImage& picture)
+void drawMarker(QPainter& painter, QPoint origin, double scale, sim::ChartPoint marker, const QImage& picture)
 {
     if (picture.isNull())
         return;
-    const QPointF label = QPointF(chart.markerPixel(marker)) * scale + QPointF(origin);
+    const chart::PixelPoint at = chart::markerPixel(marker, {chartInterior.width(), chartInterior.height()});
+    const QPointF label = QPointF(at.x, at.y) * scale + QPointF(origin);
     const QSizeF outer = QSizeF(picture.size() + QSize(2 * markerBorder, 2 * markerBorder)) * scale;
     const double border = markerBorder * scale;
     painter.fillRect(QRectF(label, QSizeF(outer.width(), border)), QColor(128, 128, 128));
@@ -122,16 +121,17 @@ void setExactPen(Page& page, bool casing)
     page.painter().setPen(pen);
 }
 
-void drawExactPath(Page& page, const FieldChart& chart, QPoint origin, const std::vector<sim::exact::Point>& path)
+void drawExactPath(
+    Page& page, const chart::FieldChart& chart, QPoint origin, const std::vector<sim::exact::Point>& path)
 {
-    const Surface& s = chart.surface();
+    const chart::Mapping& m = chart.mapping();
     QPolygonF line;
     line.reserve(qsizetype(path.size()));
     for (const sim::exact::Point& p : path)
-        line << QPointF(origin.x() + s.deviceX(sim::chartX(p.x)), origin.y() + s.deviceY(sim::chartY(p.y)));
+        line << QPointF(origin.x() + m.x(sim::chartX(p.x)), origin.y() + m.y(sim::chartY(p.y)));
     const int pen = std::max(1, qRound(page.dots(lineWidth)));
-    const QRect frame = QRect(QPoint(s.deviceX(sim::frameLeft), s.deviceY(sim::frameTop)),
-        QPoint(s.deviceX(sim::frameRight) + pen - 1, s.deviceY(sim::frameBottom) + pen - 1))
+    const QRect frame = QRect(QPoint(m.x(sim::frameLeft), m.y(sim::frameTop)),
+        QPoint(m.x(sim::frameRight) + pen - 1, m.y(sim::frameBottom) + pen - 1))
                             .translated(origin);
     QPainter& painter = page.painter();
     painter.save();
@@ -149,13 +149,13 @@ void drawField(Page& page, const Content& content)
     QPainter& painter = page.painter();
     const double scale = chartScale(page.dpi());
     const QRect area = fieldRect(page.dpi());
-    QFont labelFont(faceName);
-    labelFont.setStyleHint(QFont::SansSerif);
-    labelFont.setPixelSize(labelPixels);
+    QFont labelFace(faceName);
+    labelFace.setStyleHint(QFont::SansSerif);
     const int pen = std::max(1, qRound(page.dots(lineWidth)));
     const int grid = content.options.grid;
-    const FieldChart::Style paper{grid == 5 || grid == 1 ? grid : 0, true};
-    FieldChart chart(painter, area.topLeft(), chartInterior, scale, pen, labelFont, paper);
+    const chart::FieldStyle paper{grid == 5 || grid == 1 ? grid : 0, true};
+    const chart::FieldChart chart({chartInterior.width(), chartInterior.height()}, scale, pen, paper);
+    PainterCanvas canvas(painter, area.topLeft(), labelFace);
 
     // The field's own frame, as the window's panel holds it.
     painter.setPen(QPen(ruleColour, page.dots(0.3)));
@@ -163,39 +163,27 @@ void drawField(Page& page, const Content& content)
     painter.drawRect(QRectF(area).adjusted(-page.dots(0.5), -page.dots(0.5), page.dots(0.5), page.dots(0.5)));
 
     if (content.options.blank) {
-        chart.drawAxisLabels();
-        chart.drawGrid();
+        chart.drawAxisLabels(canvas);
+        chart.drawGrid(canvas);
         return;
     }
     // The window's picture: the start, then every click it could finish,
     // in order. A long chase would repeat the grid for every click; a
-    // page keeps each repeat, so the steps go down as one. A click whose
-    // marks cover the same dots as the one before adds nothing to them.
-    chart.drawStart(content.clicks.front().shown);
-    const Surface& s = chart.surface();
-    const auto dotsOfMarks = [&s](const sim::Frame& f) {
-        return std::array{s.deviceX(f.mouseMark.corner.x), s.deviceY(f.mouseMark.corner.y),
-            s.deviceX(f.mouseMark.opposite.x), s.deviceY(f.mouseMark.opposite.y), s.deviceX(f.dogMark.corner.x),
-            s.deviceY(f.dogMark.corner.y), s.deviceX(f.dogMark.opposite.x), s.deviceY(f.dogMark.opposite.y)};
-    };
+    // page keeps each repeat, so the steps go down as one.
+    chart.drawStart(canvas, content.clicks.front().shown);
     std::vector<sim::Frame> steps;
-    for (std::size_t i = 1; i < content.clicks.size(); ++i) {
-        const sim::Frame& frame = content.clicks[i].shown;
-        if (content.clicks[i].fault != sim::Fault::none)
-            continue;
-        if (!steps.empty() && dotsOfMarks(steps.back()) == dotsOfMarks(frame))
-            steps.back() = frame;
-        else
-            steps.push_back(frame);
-    }
-    chart.drawSteps(steps);
+    steps.reserve(content.clicks.size());
+    for (std::size_t i = 1; i < content.clicks.size(); ++i)
+        if (content.clicks[i].fault == sim::Fault::none)
+            steps.push_back(content.clicks[i].shown);
+    chart.drawSteps(canvas, steps);
 
     if (content.options.exact && content.exact.path.size() >= 2)
         drawExactPath(page, chart, area.topLeft(), content.exact.path);
 
     const sim::Frame& last = content.clicks.back().shown;
-    drawMarker(painter, chart, area.topLeft(), scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
-    drawMarker(painter, chart, area.topLeft(), scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
+    drawMarker(painter, area.topLeft(), scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
+    drawMarker(painter, area.topLeft(), scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
 }
 
 void drawLegend(Page& page, const Content& content, double top)
@@ -217,11 +205,11 @@ void drawLegend(Page& page, const Content& content, double top)
     const QRectF mouse = page.rect(margin, top + 1.2, 2.6, 2.6);
     const double outline = page.dots(lineWidth);
     painter.setPen(
-        QPen(Surface::paletteColour(FieldChart::mouseColour), outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+        QPen(toQColor(chart::mouseColour), outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(mouse.adjusted(outline / 2, outline / 2, -outline / 2, -outline / 2));
     page.text(page.rect(margin + 3.8, top, 40, 5), flags, QStringLiteral("ねずみの跡"), f);
-    painter.fillRect(page.rect(margin + 34, top + 1.2, 2.6, 2.6), Surface::paletteColour(FieldChart::dogColour));
+    painter.fillRect(page.rect(margin + 34, top + 1.2, 2.6, 2.6), toQColor(chart::dogColour));
     page.text(page.rect(margin + 37.8, top, 40, 5), flags, QStringLiteral("犬の跡"), f);
     if (content.options.exact) {
         setExactPen(page, false);
