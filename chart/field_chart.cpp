@@ -26,17 +26,28 @@ Mapping chartMapping(PixelSize area) { return {area.width, area.height, sim::cha
 
 } // namespace
 
-FieldChart::FieldChart(PixelSize logical, double scale, int lineWidth, Style style)
-    : m_device{toDevice(logical.width, scale), toDevice(logical.height, scale)}
-    , m_mapping(chartMapping(m_device))
+FieldChart::FieldChart(PixelSize device, int lineWidth, int labelPixels, Style style)
+    : m_device(device)
+    , m_mapping(chartMapping(device))
     , m_lineWidth(std::max(1, lineWidth))
-    , m_labelPixels(toDevice(labelLogicalPixels, scale))
+    , m_labelPixels(labelPixels)
     , m_style(style)
+{
+}
+
+FieldChart::FieldChart(PixelSize logical, double scale, int lineWidth, Style style)
+    : FieldChart({toDevice(logical.width, scale), toDevice(logical.height, scale)}, lineWidth,
+                 toDevice(labelLogicalPixels, scale), style)
 {
 }
 
 FieldChart::FieldChart(PixelSize logical, double scale)
     : FieldChart(logical, scale, int(std::lround(scale)))
+{
+}
+
+FieldChart::FieldChart(PixelSize logical, PixelSize device, int lineWidth)
+    : FieldChart(device, lineWidth, toDevice(labelLogicalPixels, double(device.width) / logical.width), {})
 {
 }
 

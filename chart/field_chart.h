@@ -49,6 +49,9 @@ public:
     FieldChart(PixelSize logical, double scale, int lineWidth, Style style = {});
     // On screen a line is as wide as a logical pixel.
     FieldChart(PixelSize logical, double scale);
+    // An area of `device` pixels that its owner sized itself, as the page
+    // sizes its canvas.
+    FieldChart(PixelSize logical, PixelSize device, int lineWidth);
 
     PixelSize deviceSize() const { return m_device; }
     // Chart metres to device pixels.
@@ -74,6 +77,7 @@ public:
     static const std::vector<AxisLabel>& axisLabels();
 
 private:
+    FieldChart(PixelSize device, int lineWidth, int labelPixels, Style style);
     void fill(Canvas& canvas, PixelRect area, Colour colour) const;
     void line(Canvas& canvas, int x1, int y1, int x2, int y2, Colour colour) const;
     void outline(Canvas& canvas, PixelRect box, Colour colour) const;

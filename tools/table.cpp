@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -224,20 +223,21 @@ void writeClicks(std::ostream& out, const Options& options)
     }
 }
 
-// One click of the window's step with the unit time given as a number.
-// The step reads all three inputs as texts, so the number goes in as the
-// shortest text that reads back as the same float (a float too large
-// overflows on reading, as the window's does); this is the one place to
-// change once the step takes numbers.
+// One click with the speeds' texts read as the window reads its boxes and
+// the unit time as a number; a unit time beyond the float range stops the
+// click on reading, as its box would.
 sim::StepOutcome clickWith(sim::PursuitState& state, const Options& options, float unitTime)
 {
-    char digits[64];
-    const std::string_view text = std::isfinite(unitTime)
-        ? std::string_view(
-            digits, std::size_t(std::to_chars(digits, digits + sizeof digits, double(unitTime)).ptr - digits))
-        : unitTime < 0 ? "-1e999"
-                       : "1e999";
-    return sim::step(state, options.mouseSpeed, options.dogSpeed, text);
+    sim::Fault fault = sim::readInputs(state, options.mouseSpeed, options.dogSpeed, {});
+    if (fault == sim::Fault::none && !std::isfinite(unitTime))
+        fault = sim::Fault::overflow;
+    if (fault != sim::Fault::none) {
+        sim::StepOutcome out;
+        out.fault = fault;
+        return out;
+    }
+    state.h = unitTime;
+    return sim::step(state);
 }
 
 bool sameChase(const sim::PursuitState& a, const sim::PursuitState& b)
