@@ -135,8 +135,15 @@ void FieldChart::drawTrailMark(Canvas& canvas, const sim::TrailMark& mark, Colou
 void FieldChart::drawMarks(Canvas& canvas, const sim::Frame& frame) const
 {
     if (m_style.outlinedMouseMarks) {
-        const PixelRect box = markPixels(frame.mouseMark);
-        outline(canvas, {box.left, box.top, box.right - m_lineWidth + 1, box.bottom - m_lineWidth + 1}, mouseColour);
+        // The outline runs along the square metre's own edges, as a box
+        // with those corners would.
+        const sim::TrailMark& m = frame.mouseMark;
+        outline(canvas,
+                {std::min(m_mapping.x(m.corner.x), m_mapping.x(m.opposite.x)),
+                 std::min(m_mapping.y(m.corner.y), m_mapping.y(m.opposite.y)),
+                 std::max(m_mapping.x(m.corner.x), m_mapping.x(m.opposite.x)),
+                 std::max(m_mapping.y(m.corner.y), m_mapping.y(m.opposite.y))},
+                mouseColour);
     } else {
         drawTrailMark(canvas, frame.mouseMark, mouseColour);
     }
