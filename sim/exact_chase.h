@@ -15,7 +15,7 @@
 // window's mouse, this one never stops at the field's right edge.
 namespace sim::exact {
 
-inline constexpr double dogStartHeight = displayY(dogStart.y) - displayY(mouseStart.y);
+inline constexpr double dogStartHeight = displayY(double(dogStart.y)) - displayY(double(mouseStart.y));
 
 struct Point {
     double x = 0.0;

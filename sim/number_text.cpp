@@ -1,49 +1,235 @@
 #include "number_text.h"
 
-#include <charconv>
+#include <algorithm>
+#include <bit>
+#include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <system_error>
+
+// Both conversions are done here with integer arithmetic, on the desktop and
+// in the web edition alike, so the tests check the very code the page runs:
+// the WebAssembly build's C++ library has no floating-point to_chars or
+// from_chars, and printf and strtod follow the locale's decimal point, which
+// a Qt application takes from the desktop ("0,1" on a German one).
+static_assert(FLT_EVAL_METHOD == 0, "one multiplication or division of doubles must round once");
+static_assert(std::numeric_limits<double>::is_iec559, "the conversions are exact for IEEE double precision");
 
 namespace number_text {
+
+namespace {
+
+// An unsigned whole number of up to 4096 bits, enough for every exact value
+// below: a double's significand times 10^30 shifted by its binary exponent
+// (at most 1124 bits), and a read number's 780 digits over a power of ten up
+// to 10^1103, scaled for a 56-bit quotient (at most 3751 bits, and a limb
+// more while dividing).
+class BigNumber {
+public:
+    explicit BigNumber(std::uint64_t value)
+    {
+        // Only the limbs in use are read, so the others are left unset (and
+        // a number is never copied, which would read them all).
+        m_limbs[0] = static_cast<std::uint32_t>(value);
+        m_limbs[1] = static_cast<std::uint32_t>(value >> 32);
+        m_size = 2;
+        trim();
+    }
+    BigNumber(const BigNumber&) = delete;
+    BigNumber& operator=(const BigNumber&) = delete;
+
+    bool isZero() const { return m_size == 0; }
+    int bitLength() const
+    {
+        return m_size == 0 ? 0 : (m_size - 1) * 32 + static_cast<int>(std::bit_width(m_limbs[m_size - 1]));
+    }
+    bool bit(int index) const { return index / 32 < m_size && (m_limbs[index / 32] >> index % 32 & 1) != 0; }
+
+    // this × factor + addend
+    void multiplyAdd(std::uint32_t factor, std::uint32_t addend)
+    {
+        std::uint64_t carry = addend;
+        for (int i = 0; i < m_size; ++i) {
+            const std::uint64_t product = std::uint64_t{m_limbs[i]} * factor + carry;
+            m_limbs[i] = static_cast<std::uint32_t>(product);
+            carry = product >> 32;
+        }
+        if (carry != 0)
+            m_limbs[m_size++] = static_cast<std::uint32_t>(carry);
+    }
+
+    void multiplyByPowerOfTen(int exponent)
+    {
+        for (; exponent >= 9; exponent -= 9)
+            multiplyAdd(1'000'000'000, 0);
+        std::uint32_t rest = 1;
+        for (; exponent > 0; --exponent)
+            rest *= 10;
+        multiplyAdd(rest, 0);
+    }
+
+    void shiftLeft(int bits)
+    {
+        if (m_size == 0)
+            return;
+        const int whole = bits / 32;
+        const int part = bits % 32;
+        const int size = m_size + whole + 1;
+        // From the top down, so every limb is read before it is overwritten.
+        for (int i = size - 1; i >= 0; --i) {
+            const std::uint32_t low = limb(i - whole - 1);
+            m_limbs[i] = part == 0 ? limb(i - whole) : limb(i - whole) << part | low >> (32 - part);
+        }
+        m_size = size;
+        trim();
+    }
+
+    void shiftRight(int bits)
+    {
+        const int whole = bits / 32;
+        const int part = bits % 32;
+        const int size = std::max(m_size - whole, 0);
+        for (int i = 0; i < size; ++i) {
+            const std::uint32_t high = limb(i + whole + 1);
+            m_limbs[i] = part == 0 ? limb(i + whole) : limb(i + whole) >> part | high << (32 - part);
+        }
+        m_size = size;
+        trim();
+    }
+
+    // Divides by `divisor` and gives the remainder.
+    std::uint32_t divideBy(std::uint32_t divisor)
+    {
+        std::uint64_t remainder = 0;
+        for (int i = m_size - 1; i >= 0; --i) {
+            const std::uint64_t current = remainder << 32 | m_limbs[i];
+            m_limbs[i] = static_cast<std::uint32_t>(current / divisor);
+            remainder = current % divisor;
+        }
+        trim();
+        return static_cast<std::uint32_t>(remainder);
+    }
+
+    // Replaces the number with its remainder by `divisor` and gives the
+    // quotient, which must be below 2^64; the divisor's top limb must have
+    // its highest bit set. Knuth's algorithm D: each limb of the quotient is
+    // guessed from the top limbs, at most two too large, and corrected.
+    std::uint64_t quotientBy(const BigNumber& divisor)
+    {
+        const int n = divisor.m_size;
+        const std::uint32_t* v = divisor.m_limbs;
+        std::uint32_t* u = m_limbs;
+        u[m_size] = 0;
+        std::uint64_t quotient = 0;
+        for (int j = m_size - n; j >= 0; --j) {
+            const std::uint64_t top = std::uint64_t{u[j + n]} << 32 | u[j + n - 1];
+            std::uint64_t guess = top / v[n - 1];
+            std::uint64_t rest = top % v[n - 1];
+            while (guess >> 32 != 0 || (n > 1 && guess * v[n - 2] > (rest << 32 | u[j + n - 2]))) {
+                --guess;
+                rest += v[n - 1];
+                if (rest >> 32 != 0)
+                    break;
+            }
+            // u -= guess × v × 2^(32 j)
+            std::uint64_t carry = 0;
+            std::int64_t borrow = 0;
+            for (int i = 0; i < n; ++i) {
+                const std::uint64_t product = guess * v[i] + carry;
+                carry = product >> 32;
+                const std::int64_t difference = std::int64_t{u[i + j]} - static_cast<std::uint32_t>(product) + borrow;
+                u[i + j] = static_cast<std::uint32_t>(difference);
+                borrow = difference >> 32;
+            }
+            const std::int64_t highest = std::int64_t{u[j + n]} - static_cast<std::int64_t>(carry) + borrow;
+            u[j + n] = static_cast<std::uint32_t>(highest);
+            if (highest < 0) { // one too large after all: add the divisor back
+                --guess;
+                std::uint64_t sum = 0;
+                for (int i = 0; i < n; ++i) {
+                    sum = std::uint64_t{u[i + j]} + v[i] + (sum >> 32);
+                    u[i + j] = static_cast<std::uint32_t>(sum);
+                }
+                u[j + n] += static_cast<std::uint32_t>(sum >> 32);
+            }
+            quotient = quotient << 32 | guess;
+        }
+        trim();
+        return quotient;
+    }
+
+private:
+    std::uint32_t limb(int index) const { return index >= 0 && index < m_size ? m_limbs[index] : 0; }
+
+    void trim()
+    {
+        while (m_size > 0 && m_limbs[m_size - 1] == 0)
+            --m_size;
+    }
+
+    std::uint32_t m_limbs[128]; // the lowest first; only m_size of them are set
+    int m_size = 0; // limbs in use, the top one non-zero
+};
+
+constexpr int maxDecimals = 30;
+
+// The decimal digits of magnitude × 10^decimals, rounded half away from
+// zero to a whole number.
+std::string roundedDigits(double magnitude, int decimals)
+{
+    int exponent = 0;
+    const double fraction = std::frexp(magnitude, &exponent);
+    // magnitude = significand × 2^exponent, exactly, with a 53-bit significand.
+    BigNumber number(static_cast<std::uint64_t>(std::ldexp(fraction, 53)));
+    exponent -= 53;
+    number.multiplyByPowerOfTen(decimals);
+    if (exponent >= 0) {
+        number.shiftLeft(exponent);
+    } else {
+        // The bits shifted out are at least half of one when the highest of them is set.
+        const bool roundUp = number.bit(-exponent - 1);
+        number.shiftRight(-exponent);
+        if (roundUp)
+            number.multiplyAdd(1, 1);
+    }
+
+    std::string digits;
+    do {
+        std::uint32_t chunk = number.divideBy(1'000'000'000);
+        for (int i = 0; i < 9; ++i, chunk /= 10)
+            digits += static_cast<char>('0' + chunk % 10);
+    } while (!number.isZero());
+    const std::size_t leading = digits.find_last_not_of('0');
+    digits.erase(leading == std::string::npos ? 1 : leading + 1);
+    std::reverse(digits.begin(), digits.end());
+    return digits;
+}
+
+} // namespace
 
 std::string formatReadout(float value)
 {
     const double magnitude = std::fabs(static_cast<double>(value));
-    std::string text;
-    if (std::isnan(value))
-        return "NaN";
-    if (std::isinf(value))
-        return value < 0 ? "-Infinity" : "Infinity";
+    // From 2^24 on every float is a whole number; that and NaN and the
+    // infinities take the general path.
+    if (!(magnitude < 16777216.0))
+        return formatFixed(static_cast<double>(value), 3);
 
-    // From 2^24 on every float is a whole number, so the decimals are zero
-    // and the integer part is printed exactly.
-    if (magnitude >= 16777216.0) {
-        char digits[64];
-        const auto result = std::to_chars(digits, digits + sizeof digits, magnitude,
-                                          std::chars_format::fixed, 0);
-        text.assign(digits, result.ptr);
-        text += ".000";
-    } else {
-        // A float has a 24-bit significand, so magnitude × 1000 needs at most
-        // 34 bits and is exact in a double, and so is its fractional part:
-        // the half-way test below sees the float's true value.
-        const double thousandths = magnitude * 1000.0;
-        const double whole = std::floor(thousandths);
-        auto n = static_cast<std::uint64_t>(whole);
-        if (thousandths - whole >= 0.5)
-            ++n;
-        text = std::to_string(n / 1000);
-        const auto frac = static_cast<unsigned>(n % 1000);
-        text += '.';
-        text += static_cast<char>('0' + frac / 100);
-        text += static_cast<char>('0' + frac / 10 % 10);
-        text += static_cast<char>('0' + frac % 10);
-        if (n == 0)
-            return text;
-    }
-    if (std::signbit(value))
+    // A float has a 24-bit significand, so magnitude × 1000 needs at most
+    // 34 bits and is exact in a double, and so is its fractional part:
+    // the half-way test below sees the float's true value.
+    const double thousandths = magnitude * 1000.0;
+    const double whole = std::floor(thousandths);
+    auto n = static_cast<std::uint64_t>(whole);
+    if (thousandths - whole >= 0.5)
+        ++n;
+    std::string text = std::to_string(n / 1000);
+    const auto frac = static_cast<unsigned>(n % 1000);
+    text += '.';
+    text += static_cast<char>('0' + frac / 100);
+    text += static_cast<char>('0' + frac / 10 % 10);
+    text += static_cast<char>('0' + frac % 10);
+    if (n != 0 && std::signbit(value))
         text.insert(text.begin(), '-');
     return text;
 }
@@ -54,17 +240,16 @@ std::string formatFixed(double value, int decimals)
         return "NaN";
     if (std::isinf(value))
         return value < 0 ? "-Infinity" : "Infinity";
-    // A value exactly half way between two results is an odd multiple of
-    // 2^-(decimals + 1). to_chars rounds such a tie to even; the next double
-    // away from zero is past the tie and still short of the next result.
-    const double halves = std::ldexp(value, decimals + 1);
-    if (halves == std::trunc(halves) && std::fmod(halves, 2.0) != 0.0)
-        value = std::nextafter(value, value < 0 ? -HUGE_VAL : HUGE_VAL);
-    char digits[400];
-    const auto result = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, decimals);
-    std::string text(digits, result.ptr);
-    if (text.front() == '-' && text.find_first_of("123456789") == std::string::npos)
-        text.erase(0, 1);
+    decimals = std::clamp(decimals, 0, maxDecimals);
+    std::string text = roundedDigits(std::fabs(value), decimals);
+    const bool roundsToZero = text == "0";
+    const auto width = static_cast<std::size_t>(decimals) + 1;
+    if (text.size() < width)
+        text.insert(0, width - text.size(), '0');
+    if (decimals > 0)
+        text.insert(text.size() - static_cast<std::size_t>(decimals), 1, '.');
+    if (std::signbit(value) && !roundsToZero)
+        text.insert(text.begin(), '-');
     return text;
 }
 
@@ -109,49 +294,92 @@ char asciiAt(std::string_view s, std::size_t pos, std::size_t& length)
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// For a number that from_chars found out of range: whether its decimal
-// exponent is at least 0, that is whether it overflowed rather than
-// underflowed. `ascii` holds digits, at most one '.', and maybe "e±ddd".
-bool magnitudeIsHuge(std::string_view ascii)
+// A number as typed: its significant digits and the power of ten of the last.
+struct DecimalNumber {
+    // A double and the point half way to the next one differ within their
+    // first 767 significant digits, so the digits after these only tell
+    // whether the number lies above what these digits say.
+    static constexpr int maxDigits = 780;
+    char digits[maxDigits]; // '0'..'9', the first not '0'; only `count` are set
+    int count = 0;
+    bool moreDigits = false; // a digit other than 0 after the first maxDigits
+    long long exponent = 0; // the number is digits × 10^exponent
+};
+
+// Each power of ten up to 10^22 is a double exactly.
+constexpr double exactPowersOfTen[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14,
+    1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The double nearest to the number, the even one of two equally near, as
+// from_chars gives it; infinity beyond the largest double.
+double nearestDouble(const DecimalNumber& number)
 {
-    const std::size_t ePos = ascii.find('e');
-    const std::string_view mantissa = ascii.substr(0, ePos);
-    long long exponent = 0;
-    if (ePos != std::string_view::npos) {
-        std::string_view digits = ascii.substr(ePos + 1);
-        const bool negative = !digits.empty() && digits.front() == '-';
-        if (!digits.empty() && (digits.front() == '-' || digits.front() == '+'))
-            digits.remove_prefix(1);
-        for (const char d : digits) {
-            exponent = exponent * 10 + (d - '0');
-            if (exponent > 1'000'000'000)
-                break; // far beyond any double either way
+    if (number.count == 0)
+        return 0.0;
+    // The number lies in [10^(order - 1), 10^order).
+    const long long order = number.count + number.exponent;
+    if (order > 309)
+        return std::numeric_limits<double>::infinity();
+    if (order < -323) // below 10^-324, less than half the smallest double
+        return 0.0;
+
+    if (number.count <= 19 && !number.moreDigits && number.exponent >= -22 && number.exponent <= 22) {
+        std::uint64_t whole = 0;
+        for (int i = 0; i < number.count; ++i)
+            whole = whole * 10 + static_cast<unsigned>(number.digits[i] - '0');
+        // Both operands are exact, so the one rounding of the product or
+        // quotient is the only one.
+        if (whole <= std::uint64_t{1} << 53) {
+            const auto w = static_cast<double>(whole);
+            return number.exponent < 0 ? w / exactPowersOfTen[-number.exponent] : w * exactPowersOfTen[number.exponent];
         }
-        if (negative)
-            exponent = -exponent;
     }
-    // Position of the first significant digit relative to the point.
-    const std::size_t point = mantissa.find('.');
-    const std::size_t intDigits = point == std::string_view::npos ? mantissa.size() : point;
-    const std::size_t first = mantissa.find_first_of("123456789");
-    if (first == std::string_view::npos)
-        return false;
-    const long long lead = first < intDigits ? static_cast<long long>(intDigits - first) - 1
-                                             : -static_cast<long long>(first - intDigits);
-    return lead + exponent >= 0;
+
+    // Otherwise exactly: numerator / denominator is the number, scaled by
+    // 2^shift so that its whole part has 55 or 56 bits.
+    BigNumber numerator(0);
+    BigNumber denominator(1);
+    for (int i = 0; i < number.count;) { // nine digits at a time
+        std::uint32_t chunk = 0;
+        std::uint32_t scale = 1;
+        for (const int end = std::min(i + 9, number.count); i < end; ++i, scale *= 10)
+            chunk = chunk * 10 + static_cast<std::uint32_t>(number.digits[i] - '0');
+        numerator.multiplyAdd(scale, chunk);
+    }
+    if (number.exponent >= 0)
+        numerator.multiplyByPowerOfTen(static_cast<int>(number.exponent));
+    else
+        denominator.multiplyByPowerOfTen(static_cast<int>(-number.exponent));
+    const int shift = 55 - (numerator.bitLength() - denominator.bitLength());
+    // Both shifted on until the denominator's top limb has its highest bit
+    // set, as the division needs; the quotient stays the same.
+    const int spare = (32 - (denominator.bitLength() + std::max(-shift, 0)) % 32) % 32;
+    numerator.shiftLeft(std::max(shift, 0) + spare);
+    denominator.shiftLeft(std::max(-shift, 0) + spare);
+    const std::uint64_t quotient = numerator.quotientBy(denominator);
+    const bool aboveQuotient = !numerator.isZero() || number.moreDigits;
+
+    // The number is quotient × 2^-shift plus less than one such unit. A
+    // double keeps 53 bits of it, fewer below 2^-1022, where its last bit
+    // is worth 2^-1074.
+    const int leadingBit = static_cast<int>(std::bit_width(quotient)) - 1 - shift;
+    const int lastBit = std::max(leadingBit - 52, -1074);
+    const int dropped = lastBit + shift;
+    if (dropped > 56) // less than half of 2^-1074
+        return 0.0;
+    std::uint64_t kept = quotient >> dropped;
+    const std::uint64_t rest = quotient & ((std::uint64_t{1} << dropped) - 1);
+    const std::uint64_t half = std::uint64_t{1} << (dropped - 1);
+    if (rest > half || (rest == half && (aboveQuotient || (kept & 1) != 0)))
+        ++kept;
+    // Exact, or infinity where the rounding reaches 2^1024.
+    return std::ldexp(static_cast<double>(kept), lastBit);
 }
-
-} // namespace
-
-namespace {
 
 // The number `utf8` begins with, and in `end` the byte just past it; `end`
 // stays 0 where the text begins with no number.
 double readNumber(std::string_view utf8, std::size_t& end)
 {
-    // The number is copied out as plain ASCII and handed to from_chars,
-    // which rounds correctly and knows nothing of locales.
-    std::string ascii;
     std::size_t pos = 0;
     std::size_t len = 0;
     const auto peek = [&]() -> char { return pos < utf8.size() ? asciiAt(utf8, pos, len) : '\0'; };
@@ -169,13 +397,28 @@ double readNumber(std::string_view utf8, std::size_t& end)
         pos += len;
     }
 
+    DecimalNumber number;
     bool seenDigit = false;
     bool seenPoint = false;
     for (char c = peek(); isDigit(c) || (c == '.' && !seenPoint); c = peek()) {
-        seenPoint = seenPoint || c == '.';
-        seenDigit = seenDigit || isDigit(c);
-        ascii += c;
         pos += len;
+        if (c == '.') {
+            seenPoint = true;
+            continue;
+        }
+        seenDigit = true;
+        if (c == '0' && number.count == 0) {
+            if (seenPoint)
+                --number.exponent;
+        } else if (number.count < DecimalNumber::maxDigits) {
+            number.digits[number.count++] = c;
+            if (seenPoint)
+                --number.exponent;
+        } else {
+            number.moreDigits = number.moreDigits || c != '0';
+            if (!seenPoint)
+                ++number.exponent;
+        }
     }
     if (!seenDigit)
         return 0.0;
@@ -183,38 +426,32 @@ double readNumber(std::string_view utf8, std::size_t& end)
 
     if (const char e = peek(); e == 'e' || e == 'E') {
         std::size_t probe = pos + len;
-        std::string exponent = "e";
         std::size_t l = 0;
+        bool negativeExponent = false;
         if (probe < utf8.size()) {
             if (const char sign = asciiAt(utf8, probe, l); sign == '+' || sign == '-') {
-                exponent += sign;
+                negativeExponent = sign == '-';
                 probe += l;
             }
         }
+        long long exponent = 0;
         bool expDigit = false;
         while (probe < utf8.size()) {
             const char d = asciiAt(utf8, probe, l);
             if (!isDigit(d))
                 break;
-            exponent += d;
+            // Beyond a billion every number is zero or infinity anyway.
+            exponent = std::min(exponent * 10 + (d - '0'), 1'000'000'000LL);
             expDigit = true;
             probe += l;
         }
         if (expDigit) {
-            ascii += exponent;
+            number.exponent += negativeExponent ? -exponent : exponent;
             end = probe;
         }
     }
 
-    double value = 0.0;
-    const auto [last, error] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value,
-                                               std::chars_format::general);
-    (void)last;
-    if (error == std::errc::result_out_of_range) {
-        // Too large gives infinity, too small zero; which one is read off
-        // the sign of the exponent the number would need.
-        value = magnitudeIsHuge(ascii) ? std::numeric_limits<double>::infinity() : 0.0;
-    }
+    const double value = nearestDouble(number);
     return negative ? -value : value;
 }
 

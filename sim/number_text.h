@@ -4,7 +4,8 @@
 #include <string_view>
 
 // The two conversions between the text boxes and numbers. Plain C++ so the
-// table tool, the tests and the fuzz targets use exactly what the window uses.
+// table tool, the tests, the fuzz targets and the web edition use exactly
+// what the window uses; neither depends on the locale.
 namespace number_text {
 
 // A read-out as the window shows it, pattern "#0.000": at least one integer
@@ -26,8 +27,9 @@ std::string formatFixed(double value, int decimals);
 // Reading stops at the first character that cannot continue the number.
 // Full-width digits, "．", "＋", "－", "ｅ"/"Ｅ" and the ideographic space,
 // which a Japanese input method easily produces, read like their ASCII
-// forms. No number gives 0; a number too large for a double gives an
-// infinity of its sign. The text is UTF-8.
+// forms. The number read is the double nearest to it (the even one of two
+// equally near), however many digits it has. No number gives 0; a number
+// too large for a double gives an infinity of its sign. The text is UTF-8.
 double textToNumber(std::string_view utf8);
 
 // Whether the text is one number and nothing else, blanks around it aside:

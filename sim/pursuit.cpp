@@ -4,6 +4,7 @@
 
 #include <cfloat>
 #include <cmath>
+#include <concepts>
 #include <limits>
 
 static_assert(FLT_EVAL_METHOD == 0, "every double intermediate must really be a double");
@@ -32,15 +33,17 @@ double checked(double r)
     return r;
 }
 
-double add(double a, double b) { return checked(a + b); }
-double sub(double a, double b) { return checked(a - b); }
-double mul(double a, double b) { return checked(a * b); }
+// The operations take stored floats and double intermediates alike and
+// widen both operands to double before they compute, as the rules say.
+template <std::floating_point A, std::floating_point B> double add(A a, B b) { return checked(double(a) + double(b)); }
+template <std::floating_point A, std::floating_point B> double sub(A a, B b) { return checked(double(a) - double(b)); }
+template <std::floating_point A, std::floating_point B> double mul(A a, B b) { return checked(double(a) * double(b)); }
 
-double quot(double a, double b)
+template <std::floating_point A, std::floating_point B> double quot(A a, B b)
 {
-    if (b == 0.0)
-        throw ArithmeticFault{a == 0.0 ? Fault::invalid : Fault::divisionByZero};
-    return checked(a / b);
+    if (b == 0)
+        throw ArithmeticFault{a == 0 ? Fault::invalid : Fault::divisionByZero};
+    return checked(double(a) / double(b));
 }
 
 double square(double a) { return checked(std::pow(a, 2.0)); }
@@ -76,10 +79,10 @@ ChartPoint markerAt(float x, float y) { return {single(add(x, 1.0)), y}; }
 Frame frameOf(const PursuitState& s)
 {
     Frame f;
-    f.readouts.mouseX = single(displayX(s.ux));
-    f.readouts.mouseY = single(displayY(s.uy));
-    f.readouts.dogX = single(displayX(s.kx));
-    f.readouts.dogY = single(displayY(s.ky));
+    f.readouts.mouseX = single(displayX(double(s.ux)));
+    f.readouts.mouseY = single(displayY(double(s.uy)));
+    f.readouts.dogX = single(displayX(double(s.kx)));
+    f.readouts.dogY = single(displayY(double(s.ky)));
     f.readouts.seconds = s.s;
     f.mouseMarker = markerAt(s.ux, s.uy);
     f.mouseMark = markAt(s.ux, s.uy);
@@ -115,14 +118,34 @@ Frame resetToStart(PursuitState& state)
     return frameOf(state);
 }
 
-StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
-                 std::string_view dogSpeedText, std::string_view unitTimeText)
+Fault readInputs(PursuitState& state, std::string_view mouseSpeedText, std::string_view dogSpeedText,
+                 std::string_view unitTimeText)
 {
-    StepOutcome out;
     try {
         state.u = readInput(mouseSpeedText);
         state.v = readInput(dogSpeedText);
         state.h = readInput(unitTimeText);
+    } catch (const ArithmeticFault& e) {
+        return e.kind;
+    }
+    return Fault::none;
+}
+
+StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
+                 std::string_view dogSpeedText, std::string_view unitTimeText)
+{
+    if (const Fault fault = readInputs(state, mouseSpeedText, dogSpeedText, unitTimeText); fault != Fault::none) {
+        StepOutcome out;
+        out.fault = fault;
+        return out;
+    }
+    return step(state);
+}
+
+StepOutcome step(PursuitState& state)
+{
+    StepOutcome out;
+    try {
         if (state.ux < frameRight)
             advance(state);
         state.uy = frameBottom;

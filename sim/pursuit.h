@@ -58,11 +58,20 @@ struct StepOutcome {
 // and returns the start picture.
 Frame resetToStart(PursuitState& state);
 
-// One click of 次へ: reads the three input texts into u, v and h, advances
-// the chase by one unit time while the mouse is left of the frame's right
-// edge, keeps the mouse on the frame's bottom edge, and
-// returns what the window must show. On an arithmetic fault the step ends
-// where the fault arose; values stored before it keep their new values.
+// Reads the three input texts, as the boxes are read, into u, v and h in
+// that order. A number too large for a float is an overflow: reading stops
+// there, and the values read before it keep their new values.
+Fault readInputs(PursuitState& state, std::string_view mouseSpeedText, std::string_view dogSpeedText,
+                 std::string_view unitTimeText);
+
+// One click of 次へ on the u, v and h the state holds: advances the chase
+// by one unit time while the mouse is left of the frame's right edge, keeps
+// the mouse on the frame's bottom edge, and returns what the window must
+// show. On an arithmetic fault the step ends where the fault arose; values
+// stored before it keep their new values.
+StepOutcome step(PursuitState& state);
+
+// The whole click as the window makes it: readInputs, then the step.
 StepOutcome step(PursuitState& state, std::string_view mouseSpeedText,
                  std::string_view dogSpeedText, std::string_view unitTimeText);
 

@@ -82,6 +82,19 @@ private slots:
         QVERIFY(chime);
         QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
     }
+
+    void aNewCueStopsTheOneStillPlaying()
+    {
+        // 終了's goodbye, answered いいえ, then 初期化 at once: the chime alone is heard.
+        SoundEffectCuePlayer player;
+        player.playCue(QStringLiteral("endpinpon.wav"));
+        QSoundEffect* goodbye = player.effectFor(findCue(QStringLiteral("endpinpon.wav")));
+        QVERIFY(goodbye);
+        QTRY_VERIFY_WITH_TIMEOUT(goodbye->isPlaying(), 10000);
+        player.playCue(QStringLiteral("pinpon.wav"));
+        QVERIFY(!goodbye->isPlaying());
+        QVERIFY(player.effectFor(findCue(QStringLiteral("pinpon.wav")))->isPlaying());
+    }
 };
 
 int main(int argc, char** argv)

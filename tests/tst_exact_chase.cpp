@@ -50,6 +50,7 @@ private slots:
         QTest::addRow("k a hair below 1") << Row{10 - 0x1p-36, 10, 30, qInf(), 0, 0, 500 / (0x1p-36 * (20 - 0x1p-36))};
         QTest::addRow("k a hair above 1") << Row{10 * (1 + 1e-9), 10, 30, qInf(), 0, 0, qQNaN()};
         QTest::addRow("mouse twice as fast") << Row{20, 10, 30, qInf(), 0, 0, qQNaN()};
+        QTest::addRow("mouse twice as fast, to the left") << Row{-20, 10, 30, qInf(), 0, 0, qQNaN()};
         QTest::addRow("dog standing still") << Row{6, 0, 1, qQNaN(), 0, 0, qQNaN()};
         QTest::addRow("dog running backwards") << Row{6, -10, 1, qQNaN(), 0, 0, qQNaN()};
         QTest::addRow("before the start") << Row{6, 10, -0.1, qQNaN(), 0, 0, 7.8125};

@@ -1,4 +1,5 @@
 #include "field_chart.h"
+#include "surface.h"
 
 #include <QtTest>
 
@@ -14,7 +15,18 @@ constexpr QRgb white = 0xFFFFFF, black = 0x000000, red = 0xFF0000, blue = 0x0000
 int px(double x) { return int(std::floor(x * 645.0 / 120.0)); }
 int py(double y) { return int(std::floor(y * 389.0 / 70.0)); }
 
-QRgb at(const FieldChart& c, int x, int y) { return c.surface().image().pixel(x, y) & 0xFFFFFF; }
+// The window's chart on a retained image of its own.
+struct Field {
+    Surface surface{interior};
+    chart::FieldChart chart{{interior.width(), interior.height()}, 1.0};
+
+    template <typename Drawing> void draw(Drawing drawing)
+    {
+        Surface::Painting painting(surface, QFont());
+        drawing(painting.canvas());
+    }
+    QRgb at(int x, int y) const { return surface.image().pixel(x, y) & 0xFFFFFF; }
+};
 
 sim::Frame frameAt(float mouseX, float dogX, float dogY)
 {
@@ -45,10 +57,10 @@ private slots:
         QFETCH(int, index);
         QFETCH(QPointF, topLeft);
         QFETCH(QString, text);
-        const QList<FieldChart::AxisLabel> labels = FieldChart::axisLabels();
-        QCOMPARE(labels.size(), 18);
-        QCOMPARE(QPointF(labels[index].x, labels[index].y), topLeft);
-        QCOMPARE(labels[index].text, text);
+        const std::vector<chart::AxisLabel>& labels = chart::FieldChart::axisLabels();
+        QCOMPARE(labels.size(), 18u);
+        QCOMPARE(QPointF(labels[std::size_t(index)].x, labels[std::size_t(index)].y), topLeft);
+        QCOMPARE(QString::fromStdString(labels[std::size_t(index)].text), text);
     }
 
     void markIsFiveOrSixPixels_data()
@@ -63,58 +75,58 @@ private slots:
     {
         QFETCH(float, x);
         QFETCH(float, y);
-        FieldChart c(interior, 1.0, QFont());
-        c.drawTrailMark({{x, y}, {x - 1, y - 1}}, FieldChart::dogColour);
+        Field c;
+        c.draw([&](chart::Canvas& canvas) { c.chart.drawTrailMark(canvas, {{x, y}, {x - 1, y - 1}}, chart::dogColour); });
         // The mark reaches the animal's own pixel, which a grid line there shares.
         const int right = px(x), bottom = py(y);
-        QCOMPARE(at(c, right, bottom), blue);
+        QCOMPARE(c.at(right, bottom), blue);
         int wide = 0, high = 0;
-        while (at(c, right - wide, bottom) == blue)
+        while (c.at(right - wide, bottom) == blue)
             ++wide;
-        while (at(c, right, bottom - high) == blue)
+        while (c.at(right, bottom - high) == blue)
             ++high;
         // Just past its low edges up to and including its high ones: 5 or 6 pixels.
         QCOMPARE(QSize(wide, high), QSize(px(x) - px(x - 1), py(y) - py(y - 1)));
-        QCOMPARE(at(c, right + 1, bottom), white);
-        QCOMPARE(at(c, right, bottom + 1), white);
+        QCOMPARE(c.at(right + 1, bottom), white);
+        QCOMPARE(c.at(right, bottom + 1), white);
     }
 
     void startMarksLieUnderTheGridStepMarksOver()
     {
-        FieldChart c(interior, 1.0, QFont());
-        c.drawStart(frameAt(10, 10, 10));
+        Field c;
+        c.draw([&](chart::Canvas& canvas) { c.chart.drawStart(canvas, frameAt(10, 10, 10)); });
         // The start marks, x 9..10, y 59..60 and y 9..10, under the frame's lines.
-        QCOMPARE(at(c, px(9.5), py(59.5)), red);
-        QCOMPARE(at(c, px(9.5), py(9.5)), blue);
-        QCOMPARE(at(c, px(10), py(59.5)), black);
-        QCOMPARE(at(c, px(10) - 1, py(59.5)), red);
-        QCOMPARE(at(c, px(10), py(10)), black);
+        QCOMPARE(c.at(px(9.5), py(59.5)), red);
+        QCOMPARE(c.at(px(9.5), py(9.5)), blue);
+        QCOMPARE(c.at(px(10), py(59.5)), black);
+        QCOMPARE(c.at(px(10) - 1, py(59.5)), red);
+        QCOMPARE(c.at(px(10), py(10)), black);
         for (int x = 10; x <= 110; x += 10)
-            QVERIFY2(at(c, px(x), py(12.5)) == black && at(c, px(x), py(57.5)) == black, qPrintable(QString::number(x)));
+            QVERIFY2(c.at(px(x), py(12.5)) == black && c.at(px(x), py(57.5)) == black, qPrintable(QString::number(x)));
         for (int y = 10; y <= 60; y += 10)
-            QVERIFY2(at(c, px(12.5), py(y)) == black && at(c, px(107.5), py(y)) == black, qPrintable(QString::number(y)));
-        QCOMPARE(at(c, px(15), py(15)), white);
-        QCOMPARE(at(c, px(111.5), py(35)), white); // nothing of the grid outside the frame
+            QVERIFY2(c.at(px(12.5), py(y)) == black && c.at(px(107.5), py(y)) == black, qPrintable(QString::number(y)));
+        QCOMPARE(c.at(px(15), py(15)), white);
+        QCOMPARE(c.at(px(111.5), py(35)), white); // nothing of the grid outside the frame
 
         // A click's marks on a grid line cover it; the next click's grid runs
         // over the older ones again.
-        c.drawStep(frameAt(20.5, 30.5, 30.5));
-        QCOMPARE(at(c, px(20), py(59.5)), red);
-        QCOMPARE(at(c, px(30), py(30)), blue);
-        c.drawStep(frameAt(24, 34, 34));
-        QCOMPARE(at(c, px(20), py(59.5)), black);
-        QCOMPARE(at(c, px(30), py(30)), black);
-        QCOMPARE(at(c, px(20.2), py(59.5)), red);
+        c.draw([&](chart::Canvas& canvas) { c.chart.drawStep(canvas, frameAt(20.5, 30.5, 30.5)); });
+        QCOMPARE(c.at(px(20), py(59.5)), red);
+        QCOMPARE(c.at(px(30), py(30)), blue);
+        c.draw([&](chart::Canvas& canvas) { c.chart.drawStep(canvas, frameAt(24, 34, 34)); });
+        QCOMPARE(c.at(px(20), py(59.5)), black);
+        QCOMPARE(c.at(px(30), py(30)), black);
+        QCOMPARE(c.at(px(20.2), py(59.5)), red);
     }
 
     void farCoordinatesDrawNothing()
     {
         constexpr float far = std::numeric_limits<float>::max();
-        FieldChart c(interior, 1.0, QFont());
-        const QImage blank = c.surface().image();
+        Field c;
+        const QImage blank = c.surface.image();
         for (const sim::ChartPoint p : {sim::ChartPoint{far, 30}, sim::ChartPoint{-far, 30}, sim::ChartPoint{50, far}})
-            c.drawTrailMark({p, {p.x - 1, p.y - 1}}, FieldChart::mouseColour);
-        QVERIFY(c.surface().image() == blank);
+            c.draw([&](chart::Canvas& canvas) { c.chart.drawTrailMark(canvas, {p, {p.x - 1, p.y - 1}}, chart::mouseColour); });
+        QVERIFY(c.surface.image() == blank);
     }
 };
 

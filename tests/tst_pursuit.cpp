@@ -44,6 +44,8 @@ private slots:
         // Other speeds, many clicks: the last digits show every rounding.
         add("fast dog, click 34", "6 20 0.1", 34, "20.400 0.000 20.092 1.092 3.400", false);
         add("slow chase, click 60", "3 4 0.25", 60, "45.000 0.000 31.744 3.835 15.000", false);
+        // h·u rounded to single first would read -1.298.
+        add("the mouse's step in double", "-1.3 15 1.1", 16, "-22.880 0.000 -11.256 -1.297 17.600", true);
         add("mouse runs left", "-2 5 0.5", 20, "-20.000 0.000 -15.123 2.829 10.000", true);
         add("mouse exactly on the edge stops", "10 8 1", 11, "100.000 0.000 56.171 3.363 10.000", false);
         add("h = 0 freezes, dog level", "6 10 0", 5, "0.000 0.000 0.000 50.000 0.000", true);

@@ -56,7 +56,7 @@ struct Session {
         QCoreApplication::processEvents();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    const QImage& image() const { return main()->chart().surface().image(); }
+    const QImage& image() const { return main()->fieldImage(); }
     QRgb pixel(double x, double y) const { return image().pixel(px(x), py(y)) & 0xFFFFFF; }
 };
 
@@ -303,7 +303,7 @@ private slots:
         s.click("nextButton", 30);
         const sim::PursuitState state = form->state();
         const QString shown = s.texts();
-        const QImage field = form->chart().surface().image();
+        const QImage field = form->fieldImage();
 
         QStringList asked;
         const auto answerTheQuestion = [&] {
@@ -326,7 +326,7 @@ private slots:
         if (answer == QMessageBox::No) {
             QVERIFY(std::memcmp(&state, &form->state(), sizeof state) == 0);
             QCOMPARE(s.texts(), shown);
-            QVERIFY(form->chart().surface().image() == field);
+            QVERIFY(form->fieldImage() == field);
         }
     }
 

@@ -1,20 +1,85 @@
 #pragma once
 
-#include <charconv>
 #include <cstdint>
-#include <limits>
+#include <initializer_list>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <vector>
 
-// A count given to one of the teacher's tools: plain digits and nothing
-// else, from `least` to `most`.
-inline std::optional<std::uint64_t> wholeNumber(const std::string& text, std::uint64_t least = 0,
-                                                std::uint64_t most = std::numeric_limits<std::uint64_t>::max())
-{
-    std::uint64_t n = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, n);
-    if (text.empty() || ec != std::errc{} || ptr != end || n < least || n > most)
-        return std::nullopt;
-    return n;
-}
+// The command line of the teacher's tools, read the same way by both:
+// "--name value" or "--name=value", "--" before operands that start with
+// "-", counts in ASCII or full-width digits, and the three inputs read as
+// the window reads its boxes, with a warning where a text is more than a
+// number. Messages are Japanese, then English after " / ".
+namespace arguments {
+
+// The three inputs as typed, starting from the window's own start texts.
+struct ChaseTexts {
+    std::string mouseSpeed = "6";
+    std::string dogSpeed = "10";
+    std::string unitTime = "0.1";
+};
+
+// How the window reads one input text.
+struct Reading {
+    float value = 0.0f; // the number the text begins with (0 if none), in single precision
+    bool wholeNumber = false; // the text is that number and nothing else, blanks around it aside
+};
+Reading readingOf(std::string_view text);
+
+// A float in plain decimals, never with an exponent: the fewest digits
+// that read back as the same float ("1", "0.1", "0.00009765625").
+std::string plainDecimal(float value);
+
+enum class Action { run, help, error };
+
+// What every command line comes to, whatever the tool's options.
+struct Outcome {
+    Action action = Action::run;
+    std::string error; // for Action::error
+    std::vector<std::string> warnings; // inputs that are not wholly a number
+};
+
+template <typename Options> struct Parsed : Outcome {
+    Options options;
+};
+
+// An option a tool knows, with its leading "--".
+struct Option {
+    std::string_view name;
+    bool takesValue = false;
+};
+
+// One option with its value (empty for a flag), or an operand, whose
+// `option` is empty.
+struct Argument {
+    std::string_view option;
+    std::string value;
+};
+
+// The command line in order. "--help" ends it with Action::help; an
+// unknown option, a missing value, a value given to a flag or "-h" end it
+// with Action::error. Either way no arguments are returned.
+std::vector<Argument> split(
+    const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome);
+
+// Takes --u, --v or --h into `texts`, warning where the text is not wholly
+// a number; false for any other argument.
+bool takeInput(const Argument& argument, ChaseTexts& texts, Outcome& outcome);
+
+// A count from `least` to `most`: digits only, ASCII or full-width, with
+// no sign, point, blank or anything else. Unset, with the error in
+// `outcome`, otherwise.
+std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most, Outcome& outcome);
+
+// Ends the outcome with an error, `japanese / english`.
+void fail(Outcome& outcome, const std::string& japanese, const std::string& english);
+
+// Prints what the command line asks for before any work: the help on
+// standard output, or the error on standard error, or the warnings there.
+// Returns the exit status when there is nothing more to do: 0 after the
+// help, 2 after an error.
+std::optional<int> settle(std::string_view tool, const Outcome& outcome, const std::string& usage);
+
+} // namespace arguments

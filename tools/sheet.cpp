@@ -4,12 +4,15 @@
 
 #include <algorithm>
 #include <cmath>
+#include <set>
 
 namespace sheet {
 
 namespace {
 
-int rowsFor(int lastClick, int every) { return 1 + (lastClick + every - 1) / every; }
+// A blank sheet without --every lists every fifth click: half-second steps
+// at the window's unit time, and nothing that depends on the catch.
+constexpr int blankEvery = 5;
 
 Exact exactChase(const Options& options, double lastSeconds)
 {
@@ -30,49 +33,130 @@ Exact exactChase(const Options& options, double lastSeconds)
     return exact;
 }
 
-} // namespace
-
-std::optional<Content> prepare(const Options& options, std::string& error)
+bool sameState(const sim::PursuitState& a, const sim::PursuitState& b)
 {
-    Content content;
-    content.options = options;
+    return a.u == b.u && a.v == b.v && a.h == b.h && a.s == b.s && a.ux == b.ux && a.uy == b.uy && a.kx == b.kx
+        && a.ky == b.ky;
+}
+
+bool sameRow(const Click& a, const Click& b)
+{
+    const sim::Readouts& r = a.shown.readouts;
+    const sim::Readouts& q = b.shown.readouts;
+    return a.fault == b.fault && a.catchCue == b.catchCue && r.mouseX == q.mouseX && r.mouseY == q.mouseY
+        && r.dogX == q.dogX && r.dogY == q.dogY && r.seconds == q.seconds;
+}
+
+bool mouseOffField(const sim::PursuitState& state) { return state.ux < sim::frameLeft || state.ux >= sim::frameRight; }
+
+// The window's clicks, as many as asked for, or without --clicks as many as
+// tell the chase: up to the first catch cue; where the cue cannot tell a
+// catch, up to the exact catch time, else until the mouse leaves the field;
+// and never past a click that cannot be finished or after which nothing
+// moves. With or without --clicks, the run stops before clicks that would
+// only repeat the last row.
+void runClicks(Content& content)
+{
+    const Options& options = content.options;
     sim::PursuitState state;
     content.clicks.push_back({sim::resetToStart(state), sim::Fault::none, false});
+    const float u = number_text::textToFloat(options.mouseSpeed);
+    const float h = number_text::textToFloat(options.unitTime);
+    content.mouseNeverAhead = !(double(h) * u > 0.0);
+    if (content.mouseNeverAhead && h > 0.0f)
+        content.exactCatch = sim::exact::catchTime(u, number_text::textToFloat(options.dogSpeed));
+    const std::optional<double>& exactCatch = content.exactCatch;
+
+    const bool toTheEnd = !options.clicks;
     const int limit = options.clicks.value_or(defaultClickLimit);
     content.clicks.reserve(std::size_t(limit) + 1);
+    content.end = toTheEnd ? RunEnd::clickLimit : RunEnd::askedClicks;
     for (int n = 1; n <= limit; ++n) {
+        const sim::PursuitState before = state;
         const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, options.unitTime);
         // The window leaves everything as it was after a click it could
         // not finish.
-        const sim::Frame shown = o.fault == sim::Fault::none ? o.frame : content.clicks.back().shown;
-        content.clicks.push_back({shown, o.fault, o.catchCue});
-        // A faulted click changes nothing, so every later one would fault
-        // the same way.
-        if (!options.clicks && (o.catchCue || o.fault != sim::Fault::none || state.ux >= sim::frameRight))
+        const Click click{o.fault == sim::Fault::none ? o.frame : content.clicks.back().shown, o.fault, o.catchCue};
+        // A click that changes nothing is followed by ones just like it.
+        const bool frozen = sameState(before, state);
+        const RunEnd frozenEnd = o.fault != sim::Fault::none ? RunEnd::fault
+            : toTheEnd                                       ? RunEnd::stillness
+                                                             : RunEnd::repeats;
+        if (frozen && sameRow(click, content.clicks.back())) {
+            content.end = frozenEnd;
             break;
-    }
-
-    const int last = int(content.clicks.size()) - 1;
-    const int fit = rowsThatFit(options.blank);
-    if (options.every) {
-        if (rowsFor(last, *options.every) > fit) {
-            const int least = (last + fit - 2) / (fit - 1);
-            error = "--every " + std::to_string(*options.every) + " では表が 1 ページに収まりません。" +
-                    std::to_string(least) + " 以上にしてください / --every " + std::to_string(*options.every) +
-                    " gives a table longer than the page; use " + std::to_string(least) + " or more";
-            return std::nullopt;
         }
-        content.every = *options.every;
-    } else {
-        content.every = std::max(1, (last + fit - 2) / (fit - 1));
+        content.clicks.push_back(click);
+        if (o.catchCue && !content.firstCue)
+            content.firstCue = n;
+        if (frozen) {
+            content.end = frozenEnd;
+            break;
+        }
+        if (!toTheEnd)
+            continue;
+        const sim::Frame& earlier = content.clicks[content.clicks.size() - 2].shown;
+        if (o.fault != sim::Fault::none)
+            content.end = RunEnd::fault;
+        else if (o.catchCue && !content.mouseNeverAhead)
+            content.end = RunEnd::caught;
+        else if (exactCatch && click.shown.readouts.seconds >= *exactCatch - h / 2.0)
+            content.end = RunEnd::exactCatch; // the click nearest the catch time
+        else if (!exactCatch && mouseOffField(state))
+            content.end = RunEnd::mouseLeft;
+        else if (click.shown.mouseMark == earlier.mouseMark && click.shown.dogMark == earlier.dogMark)
+            content.end = RunEnd::stillness;
+        else
+            continue;
+        break;
     }
-    for (int click = 0; click < last; click += content.every)
-        content.listed.push_back(click);
-    content.listed.push_back(last);
+    content.lastClick = int(content.clicks.size()) - 1;
+}
 
-    if (options.exact)
-        content.exact = exactChase(options, content.clicks.back().shown.readouts.seconds);
-    return content;
+// 0, every, 2·every, …, the last click and, on an answer sheet, the first
+// cue wherever it falls.
+std::vector<int> listedClicks(const Content& content, int every)
+{
+    std::set<int> listed;
+    for (int click = 0; click < content.lastClick; click += every)
+        listed.insert(click);
+    listed.insert(content.lastClick);
+    if (content.firstCue && !content.options.blank)
+        listed.insert(*content.firstCue);
+    return {listed.begin(), listed.end()};
+}
+
+} // namespace
+
+std::optional<Content> prepare(const Options& options, std::string&)
+{
+    Content content;
+    content.options = options;
+    if (options.blank) {
+        // Nothing on a pupils' sheet depends on the chase: the teacher's
+        // clicks, or a first page of every fifth click.
+        content.every = options.every.value_or(blankEvery);
+        content.lastClick
+            = options.clicks.value_or(std::min(maxClicks, content.every * (rowsOnFirstPage(content) - 1)));
+    } else {
+        runClicks(content);
+        if (options.exact)
+            content.exact = exactChase(options, content.clicks.back().shown.readouts.seconds);
+    }
+
+    if (options.every)
+        content.every = *options.every;
+    if (options.every || (options.blank && !options.clicks)) {
+        content.listed = listedClicks(content, content.every);
+        return content;
+    }
+    // The least step whose table stays on the first page.
+    const int guess = content.lastClick / std::max(1, rowsOnFirstPage(content) - 1);
+    for (content.every = std::max(1, guess);; ++content.every) {
+        content.listed = listedClicks(content, content.every);
+        if (int(content.listed.size()) <= rowsOnFirstPage(content) || content.every >= content.lastClick)
+            return content;
+    }
 }
 
 } // namespace sheet

@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 
 #include <cstdio>
-#include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,16 +14,8 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const sheet::Parsed parsed = sheet::parseArguments(args);
-    switch (parsed.action) {
-    case sheet::Action::help:
-        std::fputs(sheet::usage().c_str(), stdout);
-        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
-    case sheet::Action::error:
-        std::fprintf(stderr, "torvikan-sheet: %s\n\n%s", parsed.error.c_str(), sheet::usage().c_str());
-        return 2;
-    case sheet::Action::run:
-        break;
-    }
+    if (const std::optional<int> status = arguments::settle("torvikan-sheet", parsed, sheet::usage()))
+        return *status;
 
     std::string error;
     const std::optional<sheet::Content> content = sheet::prepare(parsed.options, error);

@@ -1,62 +1,46 @@
 #include "table.h"
 
-#include "arguments.h"
 #include "exact_chase.h"
 #include "number_text.h"
 #include "pursuit.h"
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cmath>
+#include <limits>
 #include <optional>
+#include <string_view>
 
 namespace table {
 
 Parsed parseArguments(const std::vector<std::string>& args)
 {
     Parsed p;
-    const auto fail = [&p](std::string message) {
-        p.action = Action::error;
-        p.error = std::move(message);
-        return p;
-    };
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
-        if (a == "--help" || a == "-h") {
-            p.action = Action::help;
-            return p;
-        }
-        if (a == "--csv") {
+    const std::vector<arguments::Argument> given = arguments::split(args,
+        {{"--u", true}, {"--v", true}, {"--h", true}, {"--steps", true}, {"--converge", true}, {"--csv"}, {"--exact"}},
+        p);
+    for (const arguments::Argument& a : given) {
+        if (arguments::takeInput(a, p.options, p))
+            continue;
+        if (a.option == "--csv") {
             p.options.csv = true;
-            continue;
-        }
-        if (a == "--exact") {
+        } else if (a.option == "--exact") {
             p.options.exact = true;
-            continue;
-        }
-        if (a != "--u" && a != "--v" && a != "--h" && a != "--steps" && a != "--converge")
-            return fail("unknown option: " + a);
-        if (i + 1 == args.size())
-            return fail(a + " needs a value");
-        const std::string& value = args[++i];
-        if (a == "--u") {
-            p.options.mouseSpeed = value;
-        } else if (a == "--v") {
-            p.options.dogSpeed = value;
-        } else if (a == "--h") {
-            p.options.unitTime = value;
-        } else if (a == "--converge") {
-            const std::optional<std::uint64_t> rows = wholeNumber(value, 1, maxConvergeRows);
+        } else if (a.option == "--steps") {
+            const std::optional<std::uint64_t> steps
+                = arguments::count(a, 0, std::numeric_limits<std::uint64_t>::max(), p);
+            if (!steps)
+                return p;
+            p.options.steps = *steps;
+        } else if (a.option == "--converge") {
+            const std::optional<std::uint64_t> rows = arguments::count(a, 1, maxConvergeRows, p);
             if (!rows)
-                return fail("--converge needs a whole number from 1 to " + std::to_string(maxConvergeRows) + ": " +
-                            value);
+                return p;
             p.options.converge = int(*rows);
         } else {
-            const std::optional<std::uint64_t> steps = wholeNumber(value);
-            if (!steps)
-                return fail("--steps needs a whole number of 0 or more: " + value);
-            p.options.steps = *steps;
+            arguments::fail(p, "余分な引数: " + a.value + "（表は標準出力に書きます。ファイルには > で）",
+                "unexpected argument: " + a.value + " (the table goes to standard output; use > for a file)");
+            return p;
         }
     }
     return p;
@@ -66,37 +50,123 @@ std::string usage()
 {
     return "使い方: torvikan-table [--u 文字列] [--v 文字列] [--h 文字列] [--steps N] [--csv] [--exact]\n"
            "       torvikan-table [--u 文字列] [--v 文字列] [--h 文字列] [--csv] --converge K\n"
-           "  ねずみの速度ｕ、犬の速度ｖ、単位時間ｈを入力欄と同じように読み取り、\n"
-           "  「次へ」を N 回押したときの表示を 1 行ずつ出力します（0 行目は初期位置）。\n"
-           "  既定値: --u 6  --v 10  --h 0.1  --steps 200。--csv でカンマ区切り。\n"
-           "  --exact: 各行の秒経過での厳密な（連続の）追跡の犬の位置ｘ・ｙと、画面の犬との\n"
-           "  ずれ（距離）の 3 列を加えます。ｖが 0 以下、秒が負のときは空欄です。\n"
-           "  --converge K: クリックの表の代わりに、ｈ、ｈ/2、…、ｈ/2^(K-1)（K は 1〜30）\n"
-           "  ごとに 1 行: 最初に追いついた音が鳴るまでのクリック数、そのときの秒経過、\n"
-           "  厳密に追いつく秒、そこまでの最大のずれ、前の行の最大のずれ÷この行の値\n"
-           "  （1 次の方法なら約 2）。--steps と --exact は使いません。\n"
+           "       torvikan-table --help\n"
+           "  ねずみの速度ｕ、犬の速度ｖ、単位時間ｈを入力欄と同じように読み取り、「次へ」を\n"
+           "  N 回押したときの表示を 1 行ずつ、タブ区切りで出力します（0 行目は初期位置）。\n"
+           "  列: クリック、ねずみの位置ｘ・ｙ、犬の位置ｘ・ｙ、秒経過、追いついた音（1 か 0）、\n"
+           "  そのクリックを止めたエラー（invalid、divzero、overflow）または空欄。\n"
+           "  既定値: --u 6  --v 10  --h 0.1  --steps 200\n"
+           "  --u 文字列    ねずみの速度ｕ（m/秒）。\n"
+           "  --v 文字列    犬の速度ｖ（m/秒）。\n"
+           "  --h 文字列    単位時間ｈ（秒）。\n"
+           "                全角数字も読みます。数だけでない文字列（1/10、0,1、空欄など）は入力欄\n"
+           "                と同じく先頭の数（なければ 0）として読み、標準エラーに警告します。\n"
+           "  --steps N     「次へ」を押す回数（0 以上の整数。全角数字も可）。\n"
+           "  --csv         表計算ソフト用の CSV: UTF-8（BOM 付き）、CRLF 改行、カンマ区切り。\n"
+           "  --exact       各行の秒経過での厳密な（連続の）追いかけっこの犬の位置ｘ・ｙと、\n"
+           "                画面の犬とのずれ（距離）の 3 列を加えます。ｖが 0 以下、秒が負の\n"
+           "                ときは空欄です。\n"
+           "  --converge K  クリックの表の代わりに、ｈ、ｈ/2、…、ｈ/2^(K-1)（K は 1〜30）\n"
+           "                ごとに 1 行: ｈ、初めて音が鳴ったクリックとそのときの秒経過、厳密に\n"
+           "                追いつく秒、画面の犬と厳密な犬との最大のずれ、前の行のずれ÷この行の\n"
+           "                ずれ（1 次の方法なら約 2）、備考。ずれは厳密に追いつく秒までのクリック\n"
+           "                で比べます（音がそれより後なら音まで、ねずみが先に右端に着けばそこ\n"
+           "                まで）。単精度の丸めがずれを上回った行より後と、クリックが合わせて\n"
+           "                500,000 回を超える行は計算せず、備考に理由を書きます。--steps と\n"
+           "                --exact は使いません。\n"
+           "  --help        この説明を表示して終了します。\n"
+           "  値をとるオプションは --u=8 のようにも書けます。\n"
+           "  終了コード: 0 出力した、1 書き込めなかった、2 引数の誤り（理由は標準エラーに）。\n"
            "\n"
            "Usage: torvikan-table [--u TEXT] [--v TEXT] [--h TEXT] [--steps N] [--csv] [--exact]\n"
            "       torvikan-table [--u TEXT] [--v TEXT] [--h TEXT] [--csv] --converge K\n"
+           "       torvikan-table --help\n"
            "  Reads the mouse speed u, the dog speed v and the unit time h as the\n"
            "  input boxes read them, and prints what the window shows after each of\n"
            "  N clicks on 次へ (row 0 is the start position), tab-separated.\n"
-           "  Defaults: --u 6  --v 10  --h 0.1  --steps 200.  --csv separates by commas.\n"
            "  Columns: click, mouse x, mouse y, dog x, dog y, seconds, catch cue (1/0),\n"
            "  fault that ended the click (invalid, divzero, overflow) or empty.\n"
-           "  --exact  adds three columns: the dog of the exact (continuous) chase at\n"
-           "  the row's seconds, x and y, and its distance from the window's dog;\n"
-           "  empty when v is 0 or less or the seconds are negative.\n"
+           "  Defaults: --u 6  --v 10  --h 0.1  --steps 200\n"
+           "  --u TEXT      the mouse speed u, in m/s.\n"
+           "  --v TEXT      the dog speed v, in m/s.\n"
+           "  --h TEXT      the unit time h, in seconds.\n"
+           "                Full-width digits are read too. A text that is not a number\n"
+           "                alone (1/10, 0,1, empty...) reads as the number it begins with,\n"
+           "                or 0, as in the input boxes, with a warning on standard error.\n"
+           "  --steps N     how many clicks on 次へ (a whole number of 0 or more; full-\n"
+           "                width digits too).\n"
+           "  --csv         CSV for a spreadsheet: UTF-8 with a byte order mark, CRLF line\n"
+           "                ends, commas between the columns.\n"
+           "  --exact       adds three columns: the dog of the exact (continuous) chase at\n"
+           "                the row's seconds, x and y, and its distance from the window's\n"
+           "                dog; empty when v is 0 or less or the seconds are negative.\n"
            "  --converge K  instead of the clicks, one row for each of h, h/2, ...,\n"
-           "  h/2^(K-1) (K from 1 to 30): the clicks to the first catch cue, the\n"
-           "  seconds shown then, the exact catch time, the largest distance between\n"
-           "  the window's dog and the exact one up to that click, and the previous\n"
-           "  row's largest distance divided by this row's (about 2 for a first-order\n"
-           "  method). A row without a cue says why. --steps and --exact do not apply.\n"
-           "  --help  print this text and exit.\n";
+           "                h/2^(K-1) (K from 1 to 30): h, the first click with the catch\n"
+           "                cue and its seconds, the exact catch time, the largest distance\n"
+           "                between the window's dog and the exact one, the previous row's\n"
+           "                largest distance divided by this row's (about 2 for a first-\n"
+           "                order method), and a note. The dogs are compared over the clicks\n"
+           "                up to the exact catch time (on to the cue if that comes later;\n"
+           "                up to the field's right edge if the mouse gets there first).\n"
+           "                Rows after the one where single precision's rounding outweighs\n"
+           "                the distance, and rows that would take the clicks past 500,000\n"
+           "                in all, are not run; their note says why. --steps and --exact\n"
+           "                do not apply.\n"
+           "  --help        print this text and exit.\n"
+           "  An option's value may also follow an equals sign: --u=8.\n"
+           "  Exit status: 0 printed, 1 could not be written in full, 2 bad arguments\n"
+           "  (the reason goes to standard error).\n";
 }
 
 namespace {
+
+// One line of output, cell by cell: tab-separated for a terminal, or CSV
+// as RFC 4180 has it for a spreadsheet: a cell holding a comma, a quote or
+// a line break is quoted, and lines end in CRLF.
+class Line {
+public:
+    explicit Line(bool csv)
+        : m_csv(csv)
+    {
+    }
+
+    void cell(std::string_view text)
+    {
+        if (m_cells++ > 0)
+            m_text += m_csv ? ',' : '\t';
+        if (!m_csv || text.find_first_of(",\"\r\n") == std::string_view::npos) {
+            m_text += text;
+            return;
+        }
+        m_text += '"';
+        for (const char c : text) {
+            if (c == '"')
+                m_text += '"';
+            m_text += c;
+        }
+        m_text += '"';
+    }
+
+    void writeTo(std::ostream& out)
+    {
+        m_text += m_csv ? "\r\n" : "\n";
+        out << m_text;
+        m_text.clear();
+        m_cells = 0;
+    }
+
+private:
+    bool m_csv = false;
+    std::string m_text;
+    int m_cells = 0;
+};
+
+void writeHeader(std::ostream& out, Line& line, std::initializer_list<std::string_view> columns)
+{
+    for (const std::string_view column : columns)
+        line.cell(column);
+    line.writeTo(out);
+}
 
 // The speeds as the window stores them; the exact chase has no value where
 // either is too large for a float.
@@ -110,178 +180,240 @@ Speeds speedsOf(const Options& options)
     return {number_text::textToFloat(options.mouseSpeed), number_text::textToFloat(options.dogSpeed)};
 }
 
-void writeHeader(std::string& line, char sep, std::initializer_list<const char*> columns)
+void writeRow(std::ostream& out, Line& line, std::uint64_t click, const sim::Readouts& r, bool cue, sim::Fault fault,
+    const std::optional<Speeds>& exact)
 {
-    line.clear();
-    for (const char* column : columns) {
-        if (!line.empty())
-            line += sep;
-        line += column;
-    }
-    line += '\n';
-}
-
-void writeRow(std::string& line, char sep, std::uint64_t click, const sim::Readouts& r, bool cue,
-              sim::Fault fault, const std::optional<Speeds>& exact)
-{
-    line.clear();
-    line += std::to_string(click);
-    for (const float value : {r.mouseX, r.mouseY, r.dogX, r.dogY, r.seconds}) {
-        line += sep;
-        line += number_text::formatReadout(value);
-    }
-    line += sep;
-    line += cue ? '1' : '0';
-    line += sep;
-    line += sim::faultName(fault);
+    line.cell(std::to_string(click));
+    for (const float value : {r.mouseX, r.mouseY, r.dogX, r.dogY, r.seconds})
+        line.cell(number_text::formatReadout(value));
+    line.cell(cue ? "1" : "0");
+    line.cell(sim::faultName(fault));
     if (exact) {
         const std::optional<sim::exact::Point> dog = sim::exact::dogAt(exact->u, exact->v, r.seconds);
-        for (const double value : {dog ? dog->x : 0.0, dog ? dog->y : 0.0, dog ? sim::exact::distanceFromShown(r, *dog) : 0.0}) {
-            line += sep;
-            if (dog)
-                line += number_text::formatFixed(value, 3);
-        }
+        for (const double value :
+            {dog ? dog->x : 0.0, dog ? dog->y : 0.0, dog ? sim::exact::distanceFromShown(r, *dog) : 0.0})
+            line.cell(dog ? number_text::formatFixed(value, 3) : std::string());
     }
-    line += '\n';
+    line.writeTo(out);
 }
 
 void writeClicks(std::ostream& out, const Options& options)
 {
-    const char sep = options.csv ? ',' : '\t';
+    Line line(options.csv);
     std::optional<Speeds> exact;
     if (options.exact)
         exact = speedsOf(options);
-    std::string line;
     if (options.exact)
-        writeHeader(line, sep, {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過",
-                                "追いついた音", "エラー", "厳密な犬の位置ｘ", "厳密な犬の位置ｙ", "ずれ"});
+        writeHeader(out, line,
+            {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過", "追いついた音",
+                "エラー", "厳密な犬の位置ｘ", "厳密な犬の位置ｙ", "ずれ"});
     else
-        writeHeader(line, sep, {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過",
-                                "追いついた音", "エラー"});
-    out << line;
+        writeHeader(out, line,
+            {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過", "追いついた音",
+                "エラー"});
 
     sim::PursuitState state;
     sim::Readouts shown = sim::resetToStart(state).readouts;
-    writeRow(line, sep, 0, shown, false, sim::Fault::none, exact);
-    out << line;
+    writeRow(out, line, 0, shown, false, sim::Fault::none, exact);
     for (std::uint64_t click = 1; click <= options.steps; ++click) {
         const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, options.unitTime);
         if (o.fault == sim::Fault::none)
             shown = o.frame.readouts;
-        writeRow(line, sep, click, shown, o.catchCue, o.fault, exact);
-        out << line;
+        writeRow(out, line, click, shown, o.catchCue, o.fault, exact);
     }
 }
 
-// The shortest text that reads back as `value`, through a double as the
-// boxes read it.
-std::string exactText(double value)
+// One click with the speeds' texts read as the window reads its boxes and
+// the unit time as a number; a unit time beyond the float range stops the
+// click on reading, as its box would.
+sim::StepOutcome clickWith(sim::PursuitState& state, const Options& options, float unitTime)
 {
-    char digits[64];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
-}
-
-std::string shortestText(float value)
-{
-    char digits[64];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value).ptr};
+    sim::Fault fault = sim::readInputs(state, options.mouseSpeed, options.dogSpeed, {});
+    if (fault == sim::Fault::none && !std::isfinite(unitTime))
+        fault = sim::Fault::overflow;
+    if (fault != sim::Fault::none) {
+        sim::StepOutcome out;
+        out.fault = fault;
+        return out;
+    }
+    state.h = unitTime;
+    return sim::step(state);
 }
 
 bool sameChase(const sim::PursuitState& a, const sim::PursuitState& b)
 {
-    const auto same = [](float x, float y) { return std::bit_cast<std::uint32_t>(x) == std::bit_cast<std::uint32_t>(y); };
+    const auto same
+        = [](float x, float y) { return std::bit_cast<std::uint32_t>(x) == std::bit_cast<std::uint32_t>(y); };
     return same(a.s, b.s) && same(a.ux, b.ux) && same(a.uy, b.uy) && same(a.kx, b.kx) && same(a.ky, b.ky);
 }
 
-struct FirstCue {
-    bool heard = false;
-    std::uint64_t clicks = 0;
-    float seconds = 0.0f;
-    std::optional<double> largestDistance; // over clicks 1 to the cue
-    std::string whyNot;                    // when no cue was heard
+// Half a unit in the last place of `x`: the most that rounding to single
+// precision moves a value stored there.
+double halfUlp(float x)
+{
+    const float magnitude = std::fabs(x);
+    return (double(std::nextafter(magnitude, std::numeric_limits<float>::infinity())) - double(magnitude)) / 2.0;
+}
+
+// What the window's dog is compared with, and over which clicks.
+struct Comparison {
+    Speeds speeds; // as the window stores them
+    std::optional<double> catchTime; // of the exact chase
+    // The dogs are compared up to the exact catch and on to the first cue
+    // if that comes later; or, where the mouse reaches the field's right
+    // edge first, up to the edge, where the window's chase stops.
+    bool toCatch = false;
+    double until = 0.0; // seconds: the catch or the mouse at the edge
+    const char* whyNot = nullptr; // nothing to compare with
 };
 
-// Clicks from the start with the given texts until the first catch cue.
-// A chase that a click leaves exactly as it was will never change again,
-// so it is given up at once instead of at the click limit.
-FirstCue clickToFirstCue(const Options& options, const std::string& unitTimeText, const Speeds& speeds)
+Comparison comparisonOf(const Options& options)
 {
-    FirstCue result;
+    Comparison c;
+    c.speeds = speedsOf(options);
+    c.catchTime = sim::exact::catchTime(c.speeds.u, c.speeds.v);
+    const double fieldWidth = sim::displayX(sim::frameRight);
+    if (!sim::exact::dogAt(c.speeds.u, c.speeds.v, 0.0)) {
+        c.whyNot = "比べられない：犬が走らない（ｖ≤0）";
+    } else if (c.catchTime && (c.speeds.u <= 0.0 || c.speeds.u * *c.catchTime <= fieldWidth)) {
+        c.toCatch = true;
+        c.until = *c.catchTime;
+    } else if (c.speeds.u > 0.0) {
+        c.until = fieldWidth / c.speeds.u;
+    } else {
+        c.whyNot = "比べられない：ねずみが犬より速く左へ逃げ、追いつかない";
+    }
+    return c;
+}
+
+// Why a row stops short of the catch: the table as a whole runs at most
+// convergeClickBudget clicks.
+std::string tooManyClicks(const char* what)
+{
+    std::string clicks = std::to_string(convergeClickBudget);
+    for (std::size_t digits = clicks.size(); digits > 3; digits -= 3)
+        clicks.insert(digits - 3, ",");
+    return what + ("：クリックが多すぎる（合わせて " + clicks + " 回まで）");
+}
+
+struct ConvergenceRow {
+    std::optional<std::uint64_t> cueClick; // the first click with the catch cue
+    float cueSeconds = 0.0f;
+    std::optional<double> largestGap; // between the window's dog and the exact one
+    double rounding = 0.0; // how far single precision alone may have moved them apart
+    std::uint64_t clicks = 0;
+    std::vector<std::string> notes;
+};
+
+// Clicks from the start with the unit time `h`, comparing the window's dog
+// with the exact one, within `clickLimit` clicks.
+ConvergenceRow runRow(const Options& options, const Comparison& c, float h, std::uint64_t clickLimit)
+{
+    ConvergenceRow row;
     sim::PursuitState state;
-    sim::resetToStart(state);
-    float exactSeconds = 0.0f;
-    std::optional<sim::exact::Point> exactDog = sim::exact::dogAt(speeds.u, speeds.v, 0.0);
-    for (std::uint64_t click = 1; click <= convergeClickLimit; ++click) {
+    float seconds = sim::resetToStart(state).readouts.seconds;
+    while (true) {
+        // A click that would pass the catch after the cue is not compared
+        // (nor run: with the mouse standing still, it divides 0 by 0).
+        if (c.toCatch && row.cueClick && double(seconds) + double(h) > c.until)
+            break;
+        if (row.clicks == clickLimit) {
+            row.largestGap.reset();
+            row.notes.push_back(tooManyClicks("打ち切り"));
+            return row;
+        }
         const sim::PursuitState before = state;
-        const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, unitTimeText);
+        const sim::StepOutcome o = clickWith(state, options, h);
+        ++row.clicks;
         if (o.fault != sim::Fault::none) {
-            result.whyNot = "追いつく前にエラー（" + std::string(sim::faultName(o.fault)) + "）";
-            return result;
+            row.largestGap.reset();
+            row.notes.push_back(std::to_string(row.clicks) + " 回目が計算できないクリック（"
+                + std::string(sim::faultName(o.fault)) + "）");
+            return row;
         }
-        const sim::Readouts& shown = o.frame.readouts;
-        // Below the clock's resolution many clicks show the same seconds.
-        if (shown.seconds != exactSeconds) {
-            exactSeconds = shown.seconds;
-            exactDog = sim::exact::dogAt(speeds.u, speeds.v, exactSeconds);
+        if (c.whyNot || h <= 0.0f) {
+            row.notes.push_back(c.whyNot ? c.whyNot : "比べられない：時計が進まない（ｈ≤0）");
+            return row;
         }
-        if (exactDog)
-            result.largestDistance = std::max(result.largestDistance.value_or(0.0), sim::exact::distanceFromShown(shown, *exactDog));
-        if (o.catchCue) {
-            result.heard = true;
-            result.clicks = click;
-            result.seconds = shown.seconds;
-            return result;
+        seconds = o.frame.readouts.seconds;
+        if (o.catchCue && !row.cueClick) {
+            row.cueClick = row.clicks;
+            row.cueSeconds = seconds;
         }
+        if (const std::optional<sim::exact::Point> dog = sim::exact::dogAt(c.speeds.u, c.speeds.v, seconds))
+            row.largestGap
+                = std::max(row.largestGap.value_or(0.0), sim::exact::distanceFromShown(o.frame.readouts, *dog));
+        // The dog's and the mouse's new positions are rounded on storing,
+        // and the clock, which the exact dog is placed by.
+        row.rounding += halfUlp(state.kx) + halfUlp(state.ky) + halfUlp(state.ux) + c.speeds.v * halfUlp(state.s);
         if (sameChase(state, before)) {
-            result.whyNot = state.ux >= sim::frameRight ? "追いつかない（ねずみが右端を越えた）"
-                                                        : "追いつかない（ｈが小さすぎて動かなくなった）";
-            return result;
+            if (!row.cueClick)
+                row.notes.push_back("ねずみが右端で止まった");
+            break;
         }
     }
-    result.whyNot = "追いつかない（" + std::to_string(convergeClickLimit) + " 回まで）";
-    return result;
+    if (row.cueClick == 1u)
+        row.notes.push_back("1 回目から音が鳴る（ねずみが犬より前に出ない）");
+    return row;
+}
+
+std::string joined(const std::vector<std::string>& notes)
+{
+    std::string text;
+    for (const std::string& note : notes)
+        text += (text.empty() ? "" : "；") + note;
+    return text;
 }
 
 void writeConvergence(std::ostream& out, const Options& options)
 {
-    const char sep = options.csv ? ',' : '\t';
-    std::string line;
-    writeHeader(line, sep, {"ｈ", "クリック", "秒経過", "厳密に追いつく秒", "最大のずれ", "前の行÷この行", "備考"});
-    out << line;
+    Line line(options.csv);
+    writeHeader(out, line,
+        {"ｈ", "初めて音が鳴ったクリック", "そのときの秒経過", "厳密に追いつく秒", "最大のずれ", "前の行÷この行",
+            "備考"});
 
-    const Speeds speeds = speedsOf(options);
-    const std::optional<double> catchTime = sim::exact::catchTime(speeds.u, speeds.v);
+    const Comparison comparison = comparisonOf(options);
     const float unitTime = number_text::textToFloat(options.unitTime);
-    std::optional<double> previousLargest;
-    for (int row = 0; row < options.converge; ++row) {
-        // Halving a float is exact. A unit time too large for a float
-        // stays the text as given, so every row ends in its fault.
-        const float h = std::ldexp(unitTime, -row);
-        const std::string text = std::isfinite(unitTime) ? exactText(h) : options.unitTime;
-        const FirstCue run = clickToFirstCue(options, text, speeds);
+    std::uint64_t clicksLeft = convergeClickBudget;
+    std::optional<double> previousGap; // the row before's, where the method made it
+    std::string leftOut; // why the rows from here on are not run
+    for (int rowIndex = 0; rowIndex < options.converge; ++rowIndex) {
+        // Halving a float is exact.
+        const float h = std::ldexp(unitTime, -rowIndex);
+        if (leftOut.empty() && !comparison.whyNot && h > 0.0f
+            && comparison.until / double(h) + 2.0 > double(clicksLeft))
+            leftOut = tooManyClicks("省略");
+        ConvergenceRow row;
+        if (!leftOut.empty())
+            row.notes.push_back(leftOut);
+        else
+            row = runRow(options, comparison, h, clicksLeft);
+        clicksLeft -= row.clicks;
 
-        line = shortestText(h);
-        line += sep;
-        if (run.heard)
-            line += std::to_string(run.clicks);
-        line += sep;
-        if (run.heard)
-            line += number_text::formatFixed(run.seconds, 6);
-        line += sep;
-        if (catchTime)
-            line += number_text::formatFixed(*catchTime, 6);
-        line += sep;
-        const std::optional<double> largest = run.heard ? run.largestDistance : std::nullopt;
-        if (largest)
-            line += number_text::formatFixed(*largest, 6);
-        line += sep;
-        if (largest && previousLargest && *largest > 0.0)
-            line += number_text::formatFixed(*previousLargest / *largest, 6);
-        line += sep;
-        line += run.whyNot;
-        line += '\n';
-        out << line;
-        previousLargest = largest;
+        // Rounding alone may part the dogs by `rounding`: a gap no larger
+        // says nothing of the method. The next row has twice the clicks, so
+        // about twice the rounding, and, where the method converges, half
+        // the gap; once that half is no longer above the doubled rounding,
+        // no smaller h can show the convergence, and its row is left out.
+        // Rows are left out rather than K refused, because where this
+        // happens depends on u, v and h, and the rows before it still
+        // show what halving h does.
+        const bool methodGap = row.largestGap && *row.largestGap > row.rounding;
+        if (row.largestGap && !methodGap)
+            row.notes.push_back("ずれは単精度の丸めの大きさ（rounding）");
+        if (leftOut.empty() && row.largestGap && *row.largestGap / 2.0 <= 2.0 * row.rounding)
+            leftOut = "省略：ｈを半分にしても単精度の丸めがずれを上回る（rounding）";
+
+        line.cell(arguments::plainDecimal(h));
+        line.cell(row.cueClick ? std::to_string(*row.cueClick) : std::string());
+        line.cell(row.cueClick ? number_text::formatFixed(row.cueSeconds, 6) : std::string());
+        line.cell(comparison.catchTime ? number_text::formatFixed(*comparison.catchTime, 6) : std::string());
+        line.cell(row.largestGap ? number_text::formatFixed(*row.largestGap, 6) : std::string());
+        line.cell(
+            methodGap && previousGap ? number_text::formatFixed(*previousGap / *row.largestGap, 6) : std::string());
+        line.cell(joined(row.notes));
+        line.writeTo(out);
+        previousGap = methodGap ? row.largestGap : std::nullopt;
     }
 }
 
@@ -289,6 +421,8 @@ void writeConvergence(std::ostream& out, const Options& options)
 
 void write(std::ostream& out, const Options& options)
 {
+    if (options.csv)
+        out << "\xEF\xBB\xBF";
     if (options.converge > 0)
         writeConvergence(out, options);
     else

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "arguments.h"
+
 #include <cstdint>
 #include <ostream>
 #include <string>
@@ -7,29 +9,22 @@
 
 namespace table {
 
-struct Options {
-    std::string mouseSpeed = "6";
-    std::string dogSpeed = "10";
-    std::string unitTime = "0.1";
+struct Options : arguments::ChaseTexts {
     std::uint64_t steps = 200;
-    bool csv = false;
+    bool csv = false; // CSV for a spreadsheet instead of tab-separated columns
     bool exact = false; // add the exact chase's dog and its distance from the window's
-    int converge = 0;   // rows of the convergence table; 0 prints the clicks instead
+    int converge = 0; // rows of the convergence table; 0 prints the clicks instead
 };
 
 // --converge takes 1 to this many rows; the last one's unit time is
 // h / 2^(rows − 1).
 inline constexpr int maxConvergeRows = 30;
-// A convergence row gives up on a chase that has not been caught by then.
-inline constexpr std::uint64_t convergeClickLimit = 10'000'000;
+// The convergence table runs no more clicks than this in all, which keeps
+// it under a second; a row that would need more is left out.
+inline constexpr std::uint64_t convergeClickBudget = 500'000;
 
-enum class Action { run, help, error };
-
-struct Parsed {
-    Action action = Action::run;
-    Options options;
-    std::string error; // what was wrong, for Action::error
-};
+using Action = arguments::Action;
+using Parsed = arguments::Parsed<Options>;
 
 Parsed parseArguments(const std::vector<std::string>& args);
 
@@ -37,7 +32,9 @@ Parsed parseArguments(const std::vector<std::string>& args);
 std::string usage();
 
 // The header line, the start row (click 0) and one row per click; or, with
-// `converge` set, the convergence table: its header and one row per unit time.
+// `converge` set, the convergence table: its header and one row per unit
+// time. CSV starts with a byte order mark and ends its lines in CRLF, so
+// that a spreadsheet on a Japanese desktop reads it as UTF-8.
 void write(std::ostream& out, const Options& options);
 
 } // namespace table

@@ -3,8 +3,8 @@
 
 #include "table.h"
 
-#include <cstdio>
 #include <iostream>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,16 +12,8 @@ int main(int argc, char** argv)
 {
     const std::vector<std::string> args(argv + 1, argv + argc);
     const table::Parsed parsed = table::parseArguments(args);
-    switch (parsed.action) {
-    case table::Action::help:
-        std::fputs(table::usage().c_str(), stdout);
-        return 0;
-    case table::Action::error:
-        std::fprintf(stderr, "torvikan-table: %s\n%s", parsed.error.c_str(), table::usage().c_str());
-        return 2;
-    case table::Action::run:
-        break;
-    }
+    if (const std::optional<int> status = arguments::settle("torvikan-table", parsed, table::usage()))
+        return *status;
     std::ios::sync_with_stdio(false);
     table::write(std::cout, parsed.options);
     std::cout.flush();

@@ -2,9 +2,12 @@
 
 #include "fonts.h"
 #include "help_text.h"
+#include "mapping.h"
 #include "surface.h"
 #include "twips.h"
 #include "ui_help_window.h"
+
+#include <QFontMetricsF>
 
 HelpWindow::HelpWindow(QWidget* parent)
     : QWidget(parent)
@@ -14,10 +17,7 @@ HelpWindow::HelpWindow(QWidget* parent)
     setFont(desktopFont());
     m_ui->helpBox->setFont(japaneseFont(11.25));
 
-    // The box prints in twips from its interior's top-left corner.
-    const QSize interior = m_ui->helpBox->contentsRect().size();
-    m_surface = std::make_unique<Surface>(interior, QSizeF(interior) * twipsPerPixel, devicePixelRatioF());
-    m_surface->setFont(m_ui->helpBox->font());
+    m_surface = std::make_unique<Surface>(m_ui->helpBox->contentsRect().size(), devicePixelRatioF());
     m_ui->helpText->setSurface(m_surface.get());
 
     connect(m_ui->closeButton, &QPushButton::clicked, this, &HelpWindow::closeRequested);
@@ -39,12 +39,27 @@ void HelpWindow::showEvent(QShowEvent* event)
 
 void HelpWindow::printHelp()
 {
-    // One print per line, each starting at the box's left edge one line
-    // below the last; a line too wide for the box is cut off at its edge.
-    const QStringList lines = helpLines();
-    for (const QString& line : lines)
-        m_surface->print(line);
+    // The box prints in twips from its interior's top-left corner: one
+    // print per line, each at the box's left edge one line below the last.
+    // A line too wide for the box is cut off at its edge.
+    const QSize interior = m_ui->helpBox->contentsRect().size();
+    const QSize device = m_surface->image().size();
+    const double twipsHigh = interior.height() * twipsPerPixel;
+    const chart::Mapping twips(device.width(), device.height(), interior.width() * twipsPerPixel, twipsHigh);
+    QFont font = m_ui->helpBox->font();
+    const int pixelSize = qRound(font.pixelSize() * m_surface->devicePixelRatio());
+    font.setPixelSize(pixelSize);
+    const double lineHeight = QFontMetricsF(font).height() / (device.height() / twipsHigh);
+
+    QStringList text;
+    Surface::Painting painting(*m_surface, font);
+    double currentY = 0.0;
+    for (const std::string& line : helpLines()) {
+        painting.canvas().text(0, twips.y(currentY), line, pixelSize);
+        currentY += lineHeight;
+        text << QString::fromStdString(line);
+    }
     m_ui->helpText->refresh();
     // The text exists only as pixels; screen readers read it from here.
-    m_ui->helpBox->setAccessibleDescription(lines.join(u'\n'));
+    m_ui->helpBox->setAccessibleDescription(text.join(u'\n'));
 }

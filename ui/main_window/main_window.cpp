@@ -2,6 +2,7 @@
 
 #include "cue_player.h"
 #include "fonts.h"
+#include "messages.h"
 #include "number_text.h"
 #include "ui_main_window.h"
 
@@ -9,26 +10,7 @@
 
 namespace {
 
-const QString messageTitle = QStringLiteral("Torvikan");
-
-// What the pupil reads when a click cannot be finished.
-QString problemMessage(sim::Fault fault)
-{
-    switch (fault) {
-    case sim::Fault::invalid:
-        return QStringLiteral("犬がねずみにぴったり重なったので、これ以上計算できません。\n"
-                              "［初期化］をクリックして、最初からやり直してください。");
-    case sim::Fault::divisionByZero:
-        return QStringLiteral("計算の途中で０で割ることになったので、先へ進めません。\n"
-                              "入力した数字を確かめて、［初期化］をクリックしてください。");
-    case sim::Fault::overflow:
-        return QStringLiteral("数が大きすぎて計算できません。\n"
-                              "ネズミの速度ｕ・犬の速度ｖ・単位時間hの数字を確かめてください。");
-    case sim::Fault::none:
-        break;
-    }
-    return {};
-}
+QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 } // namespace
 
@@ -40,9 +22,11 @@ MainWindow::MainWindow(CuePlayer& player, QWidget* parent)
     m_ui->setupUi(this);
     applyFonts();
 
-    // The field's labels need a line of about two chart metres (11 pixels).
-    m_chart = std::make_unique<FieldChart>(m_ui->field->contentsRect().size(), devicePixelRatioF(), desktopFont(10));
-    m_ui->fieldSurface->setSurface(&m_chart->surface());
+    const QSize field = m_ui->field->contentsRect().size();
+    m_surface = std::make_unique<Surface>(field, devicePixelRatioF());
+    m_chart = std::make_unique<chart::FieldChart>(chart::PixelSize{field.width(), field.height()}, devicePixelRatioF());
+    m_labelFace = desktopFont();
+    m_ui->fieldSurface->setSurface(m_surface.get());
 
     connect(m_ui->nextButton, &QPushButton::clicked, this, &MainWindow::nextStep);
     connect(m_ui->startOverButton, &QPushButton::clicked, this, &MainWindow::startOver);
@@ -50,11 +34,11 @@ MainWindow::MainWindow(CuePlayer& player, QWidget* parent)
     connect(m_ui->helpButton, &QPushButton::clicked, this, &MainWindow::openHelp);
 
     showProblem = [this](const QString& message) {
-        QMessageBox box(QMessageBox::Warning, messageTitle, message, QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, fromUtf8(messages::title), message, QMessageBox::Ok, this);
         box.exec();
     };
     confirmQuit = [this] {
-        QMessageBox box(QMessageBox::NoIcon, messageTitle, QStringLiteral("終了していいですか？"),
+        QMessageBox box(QMessageBox::NoIcon, fromUtf8(messages::title), fromUtf8(messages::quitQuestion),
                         QMessageBox::Yes | QMessageBox::No, this);
         box.setDefaultButton(QMessageBox::Yes);
         // Escape and the box's own close button answer No: there is no
@@ -101,7 +85,10 @@ void MainWindow::showEvent(QShowEvent* event)
 void MainWindow::showStartPosition()
 {
     const sim::Frame start = sim::resetToStart(m_state);
-    m_chart->drawStart(start);
+    {
+        Surface::Painting painting(*m_surface, m_labelFace);
+        m_chart->drawStart(painting.canvas(), start);
+    }
     placeMarkers(start);
     showReadouts(start.readouts);
     m_ui->fieldSurface->refresh();
@@ -114,10 +101,13 @@ void MainWindow::nextStep()
     if (o.fault != sim::Fault::none) {
         // Nothing is drawn for a click that could not be finished; the
         // pupil is told why and can go on.
-        showProblem(problemMessage(o.fault));
+        showProblem(fromUtf8(messages::problem(o.fault)));
         return;
     }
-    m_chart->drawStep(o.frame);
+    {
+        Surface::Painting painting(*m_surface, m_labelFace);
+        m_chart->drawStep(painting.canvas(), o.frame);
+    }
     showReadouts(o.frame.readouts);
     placeMarkers(o.frame);
     m_ui->fieldSurface->refresh();
@@ -128,7 +118,10 @@ void MainWindow::nextStep()
 void MainWindow::startOver()
 {
     m_player.playCue(QStringLiteral("pinpon.wav"));
-    m_chart->clearChart();
+    {
+        Surface::Painting painting(*m_surface, m_labelFace);
+        m_chart->clearChart(painting.canvas());
+    }
     showStartPosition();
 }
 
@@ -159,6 +152,11 @@ void MainWindow::showReadouts(const sim::Readouts& r)
 
 void MainWindow::placeMarkers(const sim::Frame& frame)
 {
-    m_ui->mousePicture->move(m_chart->markerPixel(frame.mouseMarker));
-    m_ui->dogPicture->move(m_chart->markerPixel(frame.dogMarker));
+    const QSize field = m_ui->field->contentsRect().size();
+    const auto place = [&](QWidget* picture, sim::ChartPoint topLeft) {
+        const chart::PixelPoint p = chart::markerPixel(topLeft, {field.width(), field.height()});
+        picture->move(p.x, p.y);
+    };
+    place(m_ui->mousePicture, frame.mouseMarker);
+    place(m_ui->dogPicture, frame.dogMarker);
 }

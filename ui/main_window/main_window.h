@@ -2,6 +2,7 @@
 
 #include "field_chart.h"
 #include "pursuit.h"
+#include "surface.h"
 
 #include <QWidget>
 
@@ -24,7 +25,8 @@ public:
     ~MainWindow() override;
 
     const sim::PursuitState& state() const { return m_state; }
-    const FieldChart& chart() const { return *m_chart; }
+    // The field as drawn, in device pixels.
+    const QImage& fieldImage() const { return m_surface->image(); }
 
     // Tells the pupil why a click could not go on. Replaceable for tests;
     // the default shows a message box.
@@ -56,6 +58,8 @@ private:
     std::unique_ptr<Ui::MainWindow> m_ui;
     CuePlayer& m_player;
     sim::PursuitState m_state;
-    std::unique_ptr<FieldChart> m_chart;
+    std::unique_ptr<Surface> m_surface;
+    std::unique_ptr<chart::FieldChart> m_chart;
+    QFont m_labelFace;
     bool m_started = false;
 };

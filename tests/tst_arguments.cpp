@@ -1,0 +1,129 @@
+#include <QtTest>
+
+namespace {
+
+struct Run {
+    int exitCode = -1;
+    QString out, err;
+};
+
+// Runs a tool in `folder`; exit code -1 if it crashed or did not end within a minute.
+Run runTool(const QString& program, const QStringList& args, const QString& folder = {})
+{
+    QProcess tool;
+    tool.setWorkingDirectory(folder);
+    tool.start(program, args);
+    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit)
+        return {};
+    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
+        QString::fromUtf8(tool.readAllStandardError())};
+}
+
+const QString table = QStringLiteral(TABLE_TOOL);
+const QString sheet = QStringLiteral(SHEET_TOOL);
+
+} // namespace
+
+class TestArguments : public QObject {
+    Q_OBJECT
+private slots:
+    // Each row runs a tool in an empty folder.
+    void commandLine_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QStringList>("told"); // what standard error says, in pieces; empty: nothing
+        QTest::addColumn<QString>("lastLine"); // the start of the table's last line
+        QTest::addColumn<QString>("written"); // the sheet left in the folder
+        QTest::addRow("-h with a value is not the help")
+            << table << QStringList{"-h", "0.05"} << 2 << QStringList{"--help", "--h 0.05"} << QString() << QString();
+        QTest::addRow("-h alone is not the help, sheet")
+            << sheet << QStringList{"-h", "sheet.pdf"} << 2 << QStringList{"--help"} << QString() << QString();
+        QTest::addRow("not wholly a number")
+            << table << QStringList{"--h", "1/10", "--steps", "1"} << 0
+            << QStringList{"--h", "「1/10」", " 1 と読みます", "\"1/10\"", "read as 1\n"}
+            << "1\t6.000\t0.000\t0.000\t40.000" << QString();
+        QTest::addRow("empty text, with an equals sign")
+            << table << QStringList{"--v=", "--steps", "1"} << 0 << QStringList{"--v", "空", "read as 0\n"}
+            << "1\t0.600\t0.000\t0.000\t50.000" << QString();
+        QTest::addRow("full-width count, equals sign")
+            << table << QStringList{"--steps=９０", "--u=8"} << 0 << QStringList() << "90\t72.000" << QString();
+        for (const QStringList& args : {QStringList{"--steps", "５x"}, {"--steps", "2.5"}, {"--steps", "-1"},
+                 {"--steps", "99999999999999999999"}, {"--converge", "0"}, {"--converge", "31"}})
+            QTest::addRow("%s", qPrintable(args.join(u' ')))
+                << table << args << 2 << QStringList{args[0], args[1]} << QString() << QString();
+        QTest::addRow("unknown option") << table << QStringList{"--speed", "3"} << 2 << QStringList{"--speed"}
+                                        << QString() << QString();
+        QTest::addRow("value missing") << table << QStringList{"--u"} << 2 << QStringList{"--u"} << QString()
+                                       << QString();
+        QTest::addRow("value given to a flag")
+            << table << QStringList{"--csv=yes"} << 2 << QStringList{"--csv"} << QString() << QString();
+        QTest::addRow("the table takes no file")
+            << table << QStringList{"chase.csv"} << 2 << QStringList{"chase.csv"} << QString() << QString();
+        QTest::addRow("extra file name, sheet") << sheet << QStringList{"--u", "3", "8", "sheet.pdf"} << 2
+                                                << QStringList{" 8 ", "sheet.pdf"} << QString() << QString();
+        QTest::addRow("a file name starting with -, sheet") << sheet << QStringList{"--grid", "5", "--", "-sheet.pdf"}
+                                                            << 0 << QStringList() << QString() << "-sheet.pdf";
+        QTest::addRow("blank and exact, sheet") << sheet << QStringList{"--blank", "--exact", "sheet.pdf"} << 2
+                                                << QStringList{"--blank", "--exact"} << QString() << QString();
+        QTest::addRow("grid of 3 m, sheet") << sheet << QStringList{"--grid", "3", "sheet.pdf"} << 2
+                                            << QStringList{"--grid", "3"} << QString() << QString();
+    }
+
+    void commandLine()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, args);
+        QFETCH(int, exitCode);
+        QFETCH(QStringList, told);
+        QFETCH(QString, lastLine);
+        QFETCH(QString, written);
+        QTemporaryDir folder;
+        const Run run = runTool(tool, args, folder.path());
+        QCOMPARE(run.exitCode, exitCode);
+        // An error is one line of Japanese and English pointing to --help, not the usage.
+        if (exitCode == 2)
+            QVERIFY2(run.err.count(u'\n') == 1
+                    && run.err.contains(QRegularExpression(QStringLiteral(
+                        "^torvikan-(table|sheet): .*[ぁ-ん].* / .*[a-z].*; 詳しくは --help / see --help\\n$"))),
+                qPrintable(run.err));
+        for (const QString& piece : told)
+            QVERIFY2(run.err.contains(piece), qPrintable(run.err));
+        if (told.isEmpty() && tool == table)
+            QCOMPARE(run.err, QString());
+        QCOMPARE(run.out.section(u'\n', -2, -2).left(lastLine.size()), lastLine);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), written.isEmpty() ? QStringList() : QStringList{written});
+    }
+
+    // --help names the same options, and the exit statuses, in Japanese and in English.
+    void helpInBothLanguages_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addRow("table") << table;
+        QTest::addRow("sheet") << sheet;
+    }
+
+    void helpInBothLanguages()
+    {
+        QFETCH(QString, tool);
+        const Run run = runTool(tool, {"--help"});
+        QCOMPARE(run.exitCode, 0);
+        const QStringList halves = run.out.split(QStringLiteral("\nUsage: "));
+        QCOMPARE(halves.size(), 2);
+        const auto options = [](const QString& text) {
+            QStringList names;
+            for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("--[a-z]+")).globalMatch(text))
+                names << m.captured();
+            names.removeDuplicates();
+            names.sort();
+            return names;
+        };
+        QCOMPARE(options(halves[0]), options(halves[1]));
+        QVERIFY(halves[0].contains(QRegularExpression(QStringLiteral("終了コード: 0 [^、]+、1 [^、]+、2 "))));
+        QVERIFY(halves[1].contains(QRegularExpression(QStringLiteral("Exit status: 0 [^,]+, 1 [^,]+, 2 "))));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestArguments)
+#include "tst_arguments.moc"

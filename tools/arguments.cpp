@@ -1,0 +1,180 @@
+#include "arguments.h"
+
+#include "number_text.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+namespace arguments {
+
+Reading readingOf(std::string_view text) { return {number_text::textToFloat(text), number_text::isWholeNumber(text)}; }
+
+std::string plainDecimal(float value)
+{
+    if (std::isnan(value))
+        return "NaN";
+    if (std::isinf(value))
+        return value < 0 ? "-Infinity" : "Infinity";
+    if (value == 0.0f)
+        return "0";
+    char digits[64];
+    return {digits, std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr};
+}
+
+void fail(Outcome& outcome, const std::string& japanese, const std::string& english)
+{
+    outcome.action = Action::error;
+    outcome.error = japanese + " / " + english;
+}
+
+namespace {
+
+// What someone typing "-h 0.05" or "-h 1/10" meant as the unit time.
+bool looksLikeNumber(const std::string& text)
+{
+    return number_text::isWholeNumber(text)
+        || (!text.empty() && (std::isdigit((unsigned char)text[0]) || text[0] == '.'));
+}
+
+} // namespace
+
+std::vector<Argument> split(const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome)
+{
+    std::vector<Argument> result;
+    bool operandsOnly = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        if (operandsOnly || a.size() < 2 || a[0] != '-') {
+            result.push_back({{}, a});
+            continue;
+        }
+        if (a == "--") {
+            operandsOnly = true;
+            continue;
+        }
+        if (a == "--help") {
+            outcome.action = Action::help;
+            return {};
+        }
+        // "-h" is the usual short help, and the unit time is "--h": doing
+        // either silently would print help where a table or a sheet was
+        // wanted, or the other way round.
+        if (a == "-h") {
+            if (i + 1 < args.size() && looksLikeNumber(args[i + 1]))
+                fail(outcome, "-h は使えません。説明は --help、単位時間は --h " + args[i + 1] + " のように指定します",
+                    "-h is not an option: --help prints the help, and the unit time is --h, as in --h " + args[i + 1]);
+            else
+                fail(outcome, "-h は使えません。説明は --help で表示します",
+                    "-h is not an option: --help prints the help");
+            return {};
+        }
+        const std::size_t equals = a.find('=');
+        const std::string name = a.substr(0, equals);
+        const auto option = std::find_if(known.begin(), known.end(), [&](const Option& o) { return o.name == name; });
+        if (option == known.end()) {
+            fail(outcome, "不明なオプション: " + a, "unknown option: " + a);
+            return {};
+        }
+        if (!option->takesValue && equals != std::string::npos) {
+            fail(outcome, name + " は値をとりません: " + a, name + " takes no value: " + a);
+            return {};
+        }
+        if (!option->takesValue) {
+            result.push_back({option->name, {}});
+        } else if (equals != std::string::npos) {
+            result.push_back({option->name, a.substr(equals + 1)});
+        } else if (i + 1 < args.size()) {
+            result.push_back({option->name, args[++i]});
+        } else {
+            fail(outcome, name + " の値がありません", name + " needs a value");
+            return {};
+        }
+    }
+    return result;
+}
+
+bool takeInput(const Argument& argument, ChaseTexts& texts, Outcome& outcome)
+{
+    std::string* text = argument.option == "--u" ? &texts.mouseSpeed
+        : argument.option == "--v"               ? &texts.dogSpeed
+        : argument.option == "--h"               ? &texts.unitTime
+                                                 : nullptr;
+    if (!text)
+        return false;
+    *text = argument.value;
+    const Reading reading = readingOf(argument.value);
+    if (reading.wholeNumber)
+        return true;
+    const std::string option(argument.option);
+    const std::string value = plainDecimal(reading.value);
+    if (argument.value.empty())
+        outcome.warnings.push_back("警告: " + option + " が空なので " + value + " と読みます / warning: " + option
+            + " is empty; it is read as " + value);
+    else
+        outcome.warnings.push_back("警告: " + option + " の「" + argument.value + "」は数だけではないので " + value
+            + " と読みます / warning: " + option + " \"" + argument.value + "\" is not a number alone; it is read as "
+            + value);
+    return true;
+}
+
+std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most, Outcome& outcome)
+{
+    const std::string& text = argument.value;
+    std::string digits;
+    bool onlyDigits = !text.empty();
+    for (std::size_t i = 0; onlyDigits && i < text.size();) {
+        const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
+        if (std::isdigit(byte(i))) {
+            digits += text[i];
+            ++i;
+        } else if (i + 2 < text.size() && byte(i) == 0xEF && byte(i + 1) == 0xBC && byte(i + 2) >= 0x90
+            && byte(i + 2) <= 0x99) { // "０" to "９"
+            digits += static_cast<char>('0' + (byte(i + 2) - 0x90));
+            i += 3;
+        } else {
+            onlyDigits = false;
+        }
+    }
+    std::uint64_t n = 0;
+    if (onlyDigits) {
+        const char* end = digits.data() + digits.size();
+        const auto [ptr, ec] = std::from_chars(digits.data(), end, n);
+        if (ec == std::errc{} && ptr == end && n >= least && n <= most)
+            return n;
+    }
+    const std::string option(argument.option);
+    if (most == std::numeric_limits<std::uint64_t>::max())
+        fail(outcome, option + " には " + std::to_string(least) + " 以上の整数を指定してください: " + text,
+            option + " needs a whole number of " + std::to_string(least) + " or more: " + text);
+    else
+        fail(outcome,
+            option + " には " + std::to_string(least) + "〜" + std::to_string(most)
+                + " の整数を指定してください: " + text,
+            option + " needs a whole number from " + std::to_string(least) + " to " + std::to_string(most) + ": "
+                + text);
+    return std::nullopt;
+}
+
+std::optional<int> settle(std::string_view tool, const Outcome& outcome, const std::string& usage)
+{
+    const int length = static_cast<int>(tool.size());
+    switch (outcome.action) {
+    case Action::help:
+        std::fputs(usage.c_str(), stdout);
+        return std::fflush(stdout) == 0 && !std::ferror(stdout) ? 0 : 1;
+    case Action::error:
+        std::fprintf(stderr, "%.*s: %s; 詳しくは --help / see --help\n", length, tool.data(), outcome.error.c_str());
+        return 2;
+    case Action::run:
+        break;
+    }
+    for (const std::string& warning : outcome.warnings)
+        std::fprintf(stderr, "%.*s: %s\n", length, tool.data(), warning.c_str());
+    return std::nullopt;
+}
+
+} // namespace arguments
