@@ -1,6 +1,6 @@
-// Starts the page: the core module, the fonts and the cues load side by
-// side; then the main view shows its start picture. The page is ready
-// (data-ready="1" on <html>) once that picture is on the screen.
+// Starts the page: the core module and the fonts load side by side; then
+// the main view shows its start picture. The page is ready (data-ready="1"
+// on <html>) once that picture is on the screen; the cues load after it.
 
 import { CuePlayer } from "./cue_player.js";
 import { face, narrowFace } from "./faces.js";
@@ -16,25 +16,25 @@ function cannotStart() {
 }
 
 async function start() {
-    const cues = new CuePlayer(self.torvikanCues ?? {});
     let core;
     try {
         [core] = await Promise.all([
             TorvikanCore(),
             document.fonts.load(`16px "${face}"`),
             document.fonts.load(`24px "${narrowFace}"`),
-            cues.ready,
         ]);
     } catch (error) {
         cannotStart();
         throw error;
     }
+    const cues = new CuePlayer();
     new Program(document.body, core, cues, words).showMain();
     requestAnimationFrame(() => {
         document.documentElement.dataset.ready = "1";
+        cues.load();
+        if (location.protocol.startsWith("http"))
+            offerInstalling();
     });
-    if (location.protocol.startsWith("http"))
-        offerInstalling();
 }
 
 // Only a page from a web server can be installed and keep itself for

@@ -32,8 +32,6 @@ export class MainView {
         [, , this.fieldWidth, this.fieldHeight] = form.controls.find((c) => c.name === "field").interior;
         const canvas = document.createElement("canvas");
         canvas.id = "fieldCanvas";
-        canvas.style.width = `${this.fieldWidth}px`;
-        canvas.style.height = `${this.fieldHeight}px`;
         this.field.append(canvas);
         this.chart = new FieldCanvas(canvas, core);
         this.lesson = new core.Lesson(this.fieldWidth, this.fieldHeight);
@@ -47,10 +45,14 @@ export class MainView {
 
     // `devicePerCss`: device pixels per CSS pixel of the window, the
     // screen's pixel ratio times the page's scale. The canvas's backing
-    // store follows it, so that grid lines and marks stay one crisp pixel.
+    // store follows it, so that grid lines and marks stay crisp; its box is
+    // the field's interior give or take the rounding to whole device
+    // pixels, so that each of them shows one pixel of the store.
     scaled(devicePerCss) {
         const width = Math.round(this.fieldWidth * devicePerCss);
         const height = Math.round(this.fieldHeight * devicePerCss);
+        this.chart.canvas.style.width = `${width / devicePerCss}px`;
+        this.chart.canvas.style.height = `${height / devicePerCss}px`;
         if (`${width}x${height}` === this.deviceSize)
             return;
         this.deviceSize = `${width}x${height}`;

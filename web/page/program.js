@@ -62,11 +62,17 @@ export class Program {
         const viewportHeight = document.documentElement.clientHeight;
         const scale = Math.min(viewportWidth / width, viewportHeight / height);
         const ratio = devicePixelRatio || 1;
-        // The window's corner on a whole device pixel, so that its lines
-        // and pictures meet the screen's pixels as the canvas's do.
+        // Zoomed rather than transformed: a zoomed window is laid out at its
+        // size on the screen, so the canvas meets the screen's pixels one to
+        // one, where a scaling transform would stretch it by a fraction and
+        // double a grid line here and there. Its corner is on a whole device
+        // pixel; zoom scales the window's own place too.
         const left = Math.round(((viewportWidth - width * scale) / 2) * ratio) / ratio;
         const top = Math.round(((viewportHeight - height * scale) / 2) * ratio) / ratio;
-        this.view.element.style.transform = `translate(${left}px, ${top}px) scale(${scale})`;
+        const element = this.view.element;
+        element.style.zoom = scale;
+        element.style.left = `${left / scale}px`;
+        element.style.top = `${top / scale}px`;
         document.documentElement.style.setProperty("--scale", scale);
         this.view.scaled?.(scale * ratio);
     }
