@@ -21,7 +21,6 @@ export class MainView {
 
         const { element, controls } = buildWindow(form);
         this.element = element;
-        this.controls = controls;
         this.field = controls.get("field");
         this.readouts = readoutNames.map((name) => controls.get(name));
         this.readouts.forEach((box) => box.classList.add("readout"));
@@ -35,7 +34,7 @@ export class MainView {
         this.field.append(canvas);
         this.chart = new FieldCanvas(canvas, core);
         this.lesson = new core.Lesson(this.fieldWidth, this.fieldHeight);
-        this.deviceSize = "";
+        this.deviceSize = { width: 0, height: 0 };
 
         controls.get("nextButton").addEventListener("click", () => this.nextStep());
         controls.get("startOverButton").addEventListener("click", () => this.startOver());
@@ -49,13 +48,13 @@ export class MainView {
     // the field's interior give or take the rounding to whole device
     // pixels, so that each of them shows one pixel of the store.
     scaled(devicePerCss) {
-        const width = Math.round(this.fieldWidth * devicePerCss);
-        const height = Math.round(this.fieldHeight * devicePerCss);
+        const width = Math.max(1, Math.round(this.fieldWidth * devicePerCss));
+        const height = Math.max(1, Math.round(this.fieldHeight * devicePerCss));
         this.chart.canvas.style.width = `${width / devicePerCss}px`;
         this.chart.canvas.style.height = `${height / devicePerCss}px`;
-        if (`${width}x${height}` === this.deviceSize)
+        if (width === this.deviceSize.width && height === this.deviceSize.height)
             return;
-        this.deviceSize = `${width}x${height}`;
+        this.deviceSize = { width, height };
         this.chart.setDeviceSize(width, height);
         this.chart.paint(this.lesson.resize(width, height));
     }

@@ -61,6 +61,10 @@ export class Program {
         const viewportWidth = document.documentElement.clientWidth;
         const viewportHeight = document.documentElement.clientHeight;
         const scale = Math.min(viewportWidth / width, viewportHeight / height);
+        // A viewport with no room (a hidden frame, a window folded away)
+        // leaves the window as it was.
+        if (!(scale > 0))
+            return;
         const ratio = devicePixelRatio || 1;
         // Zoomed rather than transformed: a zoomed window is laid out at its
         // size on the screen, so the canvas meets the screen's pixels one to
