@@ -64,7 +64,8 @@ def subset_of(font_path, text):
     options.desubroutinize = True
     options.name_IDs = ["*"]
     options.name_languages = ["*"]
-    font = TTFont(font_path)
+    # The original's dates, so that the same font always makes the same page.
+    font = TTFont(font_path, recalcTimestamp=False)
     subsetter = subset.Subsetter(options)
     subsetter.populate(text=text)
     subsetter.subset(font)
