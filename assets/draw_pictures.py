@@ -17,6 +17,8 @@ It writes, next to this script:
     mouse.png                  33 x 34   the mouse
     icon.png                   32 x 32   the program icon (the dog, framed)
     icons/<N>/torvikan.png     N x N     the icon enlarged, N = 32, 64, 128, 256
+                                         for the desktop, 192 and 512 for the
+                                         web page's manifest
 
 Only the standard library is used, and the output is the same byte for byte
 on every run.
@@ -321,7 +323,7 @@ def main():
     write_png("dog.png", dog)
     write_png("mouse.png", mouse)
     write_png("icon.png", icon)
-    for size in (32, 64, 128, 256):
+    for size in (32, 64, 128, 192, 256, 512):
         write_png(os.path.join("icons", str(size), "torvikan.png"),
                   enlarge(icon, size // 32))
 

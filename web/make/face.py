@@ -1,0 +1,201 @@
+#!/usr/bin/env python3
+"""Makes the page's Japanese face: a renamed subset of IPAPGothic.
+
+    face.py FONT.ttf LICENCE-SOURCE OUTPUT-DIR METRICS.json CORE-TEXTS.json WORDS.json
+            main_window.ui help_window.ui
+
+writes to OUTPUT-DIR:
+    torvikan-gothic.woff2         every glyph the page shows and nothing else
+    torvikan-gothic-narrow.woff2  the read-outs' characters, narrowed as the
+                                  window narrows its read-out boxes' font
+    LICENSE.txt                   what the fonts are, how to put the original
+                                  back, and the IPA Font License Agreement
+and to METRICS.json the face's ascent and descent in font units per em,
+from which the page places text on whole pixels as the window does.
+
+The IPA Font License forbids a derived font to use the original's name as
+its program, font or file name, so both faces are renamed ("Torvikan
+Gothic"); the licence comes with them, as it requires.  Needs Debian's
+python3-fonttools and the woff2 tools.
+"""
+
+import json
+import os
+import subprocess
+import sys
+import tempfile
+
+from fontTools import subset
+from fontTools.ttLib import TTFont
+
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import forms  # noqa: E402
+
+FAMILY = "Torvikan Gothic"
+NARROW_FAMILY = "Torvikan Gothic Narrow"
+
+# What a pupil may type into a box besides what the page writes: ASCII, and
+# the full-width digits and signs a Japanese input method gives.
+TYPED = "".join(chr(c) for c in range(0x20, 0x7F)) + "０１２３４５６７８９．－＋ｅＥ\u3000"
+
+# The read-outs show "#0.000"; the widest value the window makes room for
+# is "-100.200" (MainWindow::applyFonts).
+READOUT_CHARACTERS = "0123456789-. "
+WIDEST_READOUT = "-100.200"
+# The read-out box's own width less what torvikan.css puts around its text
+# (a border of 1 and padding of 3 on each side) and the caret's pixel.
+READOUT_INSETS = 2 * (1 + 3) + 1
+
+
+def page_texts(core_texts_path, words_path, main_ui, help_ui):
+    with open(core_texts_path, encoding="utf-8") as f:
+        core_texts = json.load(f)
+    with open(words_path, encoding="utf-8") as f:
+        words = list(json.load(f).values())
+    shown = forms.texts_shown(forms.read_form(main_ui)) + forms.texts_shown(forms.read_form(help_ui))
+    return "".join(core_texts + words + shown) + TYPED
+
+
+def subset_of(font_path, text):
+    options = subset.Options()
+    # The page sets horizontal text only, and browsers hint for themselves.
+    options.layout_features = []
+    options.hinting = False
+    options.desubroutinize = True
+    options.name_IDs = ["*"]
+    options.name_languages = ["*"]
+    # The original's dates, so that the same font always makes the same page.
+    font = TTFont(font_path, recalcTimestamp=False)
+    subsetter = subset.Subsetter(options)
+    subsetter.populate(text=text)
+    subsetter.subset(font)
+    return font
+
+
+def rename(font, family, description):
+    """Replaces every name that carries the original's name."""
+    table = font["name"]
+    version = table.getDebugName(5)
+    copyright_notice = table.getDebugName(0)
+    licence = table.getDebugName(13)
+    licence_url = table.getDebugName(14)
+    table.names = []
+    postscript = family.replace(" ", "") + "-Regular"
+    for name_id, value in (
+        (0, copyright_notice),
+        (1, family),
+        (2, "Regular"),
+        (3, "%s %s" % (postscript, version)),
+        (4, family),
+        (5, version),
+        (6, postscript),
+        (10, description),
+        (13, licence),
+        (14, licence_url),
+    ):
+        table.setName(value, name_id, 3, 1, 0x409)
+    font["post"].formatType = 3.0  # no glyph names: they add bytes and nothing the page uses
+
+
+def narrow(font, text, room_px, size_px):
+    """Narrows every glyph horizontally, as Qt narrows a face without a
+    narrow width of its own, by the whole percentage that fits `text` into
+    `room_px` at `size_px`, or less."""
+    cmap = font.getBestCmap()
+    hmtx = font["hmtx"]
+    upm = font["head"].unitsPerEm
+    natural = sum(hmtx[cmap[ord(c)]][0] for c in text) * size_px / upm
+    factor = min(100, int(100 * room_px / natural)) / 100
+    glyf = font["glyf"]
+    for name in font.getGlyphOrder():
+        glyph = glyf[name]
+        if glyph.numberOfContours > 0:
+            glyph.coordinates.scale((factor, 1))
+            glyph.recalcBounds(glyf)
+        advance, lsb = hmtx[name]
+        hmtx[name] = (round(advance * factor), getattr(glyph, "xMin", round(lsb * factor)))
+    font["hhea"].advanceWidthMax = max(a for a, _ in hmtx.metrics.values())
+    return factor
+
+
+def write_woff2(font, path):
+    with tempfile.TemporaryDirectory() as tmp:
+        ttf = os.path.join(tmp, os.path.basename(path)[: -len(".woff2")] + ".ttf")
+        font.save(ttf)
+        done = subprocess.run(["woff2_compress", ttf], capture_output=True, text=True)
+        if done.returncode != 0:
+            raise SystemExit("woff2_compress failed on %s:\n%s" % (ttf, done.stdout + done.stderr))
+        os.replace(ttf[: -len(".ttf")] + ".woff2", path)
+
+
+def ipa_licence(copyright_path):
+    """The IPA Font License Agreement, both languages, from the font
+    package's copyright file."""
+    lines, inside = [], False
+    with open(copyright_path, encoding="utf-8") as f:
+        for line in f:
+            if line.startswith("License: "):
+                inside = line.strip() == "License: IPA-1"
+                continue
+            if not line.startswith(" "):
+                inside = False
+            elif inside:
+                lines.append("" if line.strip() == "." else line[1:].rstrip())
+    if not lines:
+        raise SystemExit("%s holds no IPA Font License" % copyright_path)
+    return "\n".join(lines) + "\n"
+
+
+NOTICE = """\
+The two fonts in this folder, {regular} ("{family}") and
+{narrow_file} ("{narrow_family}"), are derived
+programs of IPAPGothic (file ipagp.ttf, {version}) by the
+Information-technology Promotion Agency, Japan (IPA), under the IPA Font
+License Agreement v1.0, which follows.
+
+How they were made: fontTools kept only the glyphs that Torvikan's page
+shows, without hinting, layout tables or glyph names, and renamed the
+font, as the licence requires of a derived program; for the narrow face
+it also narrowed every glyph to {percent} % of its width. woff2_compress
+then compressed each. No other file was made on the way: each WOFF2 file
+decompresses to the whole derived program.
+
+To use the original font instead: get IPAfont00303.zip from
+https://moji.or.jp/ipafont/ (or Debian's package fonts-ipafont-gothic,
+file /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf), copy ipagp.ttf
+into this folder, and in ../torvikan.css change both
+url("fonts/....woff2") format("woff2") to
+url("fonts/ipagp.ttf") format("truetype").
+
+"""
+
+
+def main():
+    font_path, copyright_path, out_dir, metrics_path, core_texts, words, main_ui, help_ui = sys.argv[1:9]
+    os.makedirs(out_dir, exist_ok=True)
+    description = "A subset of a font made for Torvikan's web page, under the IPA Font License Agreement v1.0."
+
+    regular = subset_of(font_path, page_texts(core_texts, words, main_ui, help_ui))
+    version = regular["name"].getDebugName(5)
+    rename(regular, FAMILY, description)
+    write_woff2(regular, os.path.join(out_dir, "torvikan-gothic.woff2"))
+    with open(metrics_path, "w", encoding="utf-8") as f:
+        hhea = regular["hhea"]
+        json.dump({"ascent": hhea.ascent, "descent": -hhea.descent, "unitsPerEm": regular["head"].unitsPerEm}, f)
+        f.write("\n")
+
+    readout = next(c for c in forms.read_form(main_ui)["controls"] if c["name"] == "mouseX")
+    narrowed = subset_of(font_path, READOUT_CHARACTERS)
+    factor = narrow(narrowed, WIDEST_READOUT, readout["rect"][2] - READOUT_INSETS, readout["font"]["px"])
+    rename(narrowed, NARROW_FAMILY, description)
+    write_woff2(narrowed, os.path.join(out_dir, "torvikan-gothic-narrow.woff2"))
+
+    with open(os.path.join(out_dir, "LICENSE.txt"), "w", encoding="utf-8") as f:
+        f.write(NOTICE.format(regular="torvikan-gothic.woff2", family=FAMILY,
+                              narrow_file="torvikan-gothic-narrow.woff2", narrow_family=NARROW_FAMILY,
+                              version=version, percent=round(factor * 100)))
+        f.write(ipa_licence(copyright_path))
+
+
+if __name__ == "__main__":
+    main()

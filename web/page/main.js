@@ -1,0 +1,51 @@
+// Starts the page: the core module and the fonts load side by side; then
+// the main view shows its start picture. The page is ready (data-ready="1"
+// on <html>) once that picture is on the screen; the cues load after it.
+
+import { CuePlayer } from "./cue_player.js";
+import { face, narrowFace } from "./faces.js";
+import { Program } from "./program.js";
+import words from "./words.json";
+
+function cannotStart() {
+    const notice = document.createElement("div");
+    notice.id = "ended";
+    notice.setAttribute("role", "alert");
+    notice.textContent = words.cannotStart;
+    document.body.append(notice);
+}
+
+async function start() {
+    let core;
+    try {
+        [core] = await Promise.all([
+            TorvikanCore(),
+            document.fonts.load(`16px "${face}"`),
+            document.fonts.load(`24px "${narrowFace}"`),
+        ]);
+    } catch (error) {
+        cannotStart();
+        throw error;
+    }
+    const cues = new CuePlayer();
+    new Program(document.body, core, cues, words).showMain();
+    requestAnimationFrame(() => {
+        document.documentElement.dataset.ready = "1";
+        cues.load();
+        if (location.protocol.startsWith("http"))
+            offerInstalling();
+    });
+}
+
+// Only a page from a web server can be installed and keep itself for
+// offline use; from a folder the browser would refuse even to read the
+// manifest.
+function offerInstalling() {
+    const manifest = document.createElement("link");
+    manifest.rel = "manifest";
+    manifest.href = "manifest.webmanifest";
+    document.head.append(manifest);
+    navigator.serviceWorker?.register("service_worker.js").catch(() => {});
+}
+
+start();

@@ -1,0 +1,108 @@
+// The main window in the page: the chase on the field, the read-outs, the
+// three inputs and the four buttons. The core computes every number,
+// place and colour; this view shows them and plays the cues.
+
+import { mainWindow as form } from "torvikan-forms";
+import { FieldCanvas } from "./field_canvas.js";
+import { buildWindow } from "./window_form.js";
+
+const readoutNames = ["mouseX", "mouseY", "dogX", "dogY", "seconds"];
+const inputNames = ["mouseSpeed", "dogSpeed", "unitTime"];
+
+export class MainView {
+    constructor(core, cues, messages, { openHelp, quit }) {
+        this.form = form;
+        this.title = form.title;
+        this.core = core;
+        this.cues = cues;
+        this.messages = messages;
+        this.quit = quit;
+        this.openHelp = openHelp;
+
+        const { element, controls } = buildWindow(form);
+        this.element = element;
+        this.field = controls.get("field");
+        this.readouts = readoutNames.map((name) => controls.get(name));
+        this.readouts.forEach((box) => box.classList.add("readout"));
+        this.inputs = inputNames.map((name) => controls.get(name));
+        this.mousePicture = controls.get("mousePicture");
+        this.dogPicture = controls.get("dogPicture");
+
+        [, , this.fieldWidth, this.fieldHeight] = form.controls.find((c) => c.name === "field").interior;
+        const canvas = document.createElement("canvas");
+        canvas.id = "fieldCanvas";
+        this.field.append(canvas);
+        this.chart = new FieldCanvas(canvas, core);
+        this.lesson = new core.Lesson(this.fieldWidth, this.fieldHeight);
+        this.deviceSize = { width: 0, height: 0 };
+
+        controls.get("nextButton").addEventListener("click", () => this.nextStep());
+        controls.get("startOverButton").addEventListener("click", () => this.startOver());
+        controls.get("quitButton").addEventListener("click", () => this.askToQuit());
+        controls.get("helpButton").addEventListener("click", () => this.leaveForHelp());
+    }
+
+    // `devicePerCss`: device pixels per CSS pixel of the window, the
+    // screen's pixel ratio times the page's scale. The canvas's backing
+    // store follows it, so that grid lines and marks stay crisp; its box is
+    // the field's interior give or take the rounding to whole device
+    // pixels, so that each of them shows one pixel of the store.
+    scaled(devicePerCss) {
+        const width = Math.max(1, Math.round(this.fieldWidth * devicePerCss));
+        const height = Math.max(1, Math.round(this.fieldHeight * devicePerCss));
+        this.chart.canvas.style.width = `${width / devicePerCss}px`;
+        this.chart.canvas.style.height = `${height / devicePerCss}px`;
+        if (width === this.deviceSize.width && height === this.deviceSize.height)
+            return;
+        this.deviceSize = { width, height };
+        this.chart.setDeviceSize(width, height);
+        this.chart.paint(this.lesson.resize(width, height));
+    }
+
+    shown() {
+        this.show(this.lesson.start());
+        this.field.focus({ preventScroll: true });
+    }
+
+    nextStep() {
+        const step = this.lesson.next(...this.inputs.map((box) => box.value));
+        if (step.fault) {
+            // Nothing was drawn for a click that could not be finished.
+            this.messages.tell(step.fault);
+            return;
+        }
+        this.show(step);
+        if (step.cue)
+            this.cues.play("logoff.wav");
+    }
+
+    startOver() {
+        this.cues.play("pinpon.wav");
+        this.show(this.lesson.startOver());
+    }
+
+    async askToQuit() {
+        this.cues.play("endpinpon.wav");
+        if (await this.messages.ask(this.core.quitQuestion()))
+            this.quit();
+    }
+
+    leaveForHelp() {
+        this.cues.play("pinpon.wav");
+        this.openHelp();
+    }
+
+    show({ paint, readouts, mouse, dog }) {
+        this.chart.paint(paint);
+        readouts.forEach((text, i) => (this.readouts[i].value = text));
+        this.mousePicture.style.left = `${mouse.x}px`;
+        this.mousePicture.style.top = `${mouse.y}px`;
+        this.dogPicture.style.left = `${dog.x}px`;
+        this.dogPicture.style.top = `${dog.y}px`;
+    }
+
+    destroy() {
+        this.lesson.delete();
+        this.element.remove();
+    }
+}
