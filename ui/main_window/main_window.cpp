@@ -10,7 +10,7 @@
 
 namespace {
 
-QString fromUtf8(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
+QString toQString(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 } // namespace
 
@@ -34,11 +34,11 @@ MainWindow::MainWindow(CuePlayer& player, QWidget* parent)
     connect(m_ui->helpButton, &QPushButton::clicked, this, &MainWindow::openHelp);
 
     showProblem = [this](const QString& message) {
-        QMessageBox box(QMessageBox::Warning, fromUtf8(messages::title), message, QMessageBox::Ok, this);
+        QMessageBox box(QMessageBox::Warning, toQString(messages::title), message, QMessageBox::Ok, this);
         box.exec();
     };
     confirmQuit = [this] {
-        QMessageBox box(QMessageBox::NoIcon, fromUtf8(messages::title), fromUtf8(messages::quitQuestion),
+        QMessageBox box(QMessageBox::NoIcon, toQString(messages::title), toQString(messages::quitQuestion),
                         QMessageBox::Yes | QMessageBox::No, this);
         box.setDefaultButton(QMessageBox::Yes);
         // Escape and the box's own close button answer No: there is no
@@ -101,7 +101,7 @@ void MainWindow::nextStep()
     if (o.fault != sim::Fault::none) {
         // Nothing is drawn for a click that could not be finished; the
         // pupil is told why and can go on.
-        showProblem(fromUtf8(messages::problem(o.fault)));
+        showProblem(toQString(messages::problem(o.fault)));
         return;
     }
     {
