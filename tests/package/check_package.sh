@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 # Every file an installation holds, relative to its prefix.
 expected_files=(bin/torvikan{,-sheet,-table} share/applications/torvikan.desktop
     share/doc/torvikan/{changelog.gz,copyright} share/icons/hicolor/{32x32,64x64,128x128,256x256}/apps/torvikan.png
-    share/man/man1/torvikan{,-sheet,-table}.1.gz share/metainfo/org.torvikan.torvikan.metainfo.xml
+    share/man/{,ja/}man1/torvikan{,-sheet,-table}.1.gz share/metainfo/org.torvikan.torvikan.metainfo.xml
     share/torvikan/{endpinpon,logoff,pinpon}.wav)
 # check_tree NAME TOP PREFIX: TOP holds the expected files under PREFIX and
 # nothing else, and only the programs are executable.
@@ -59,8 +59,8 @@ grep -q 'Comment\[ja\]=' "$share/applications/torvikan.desktop" || fail "the ent
 # The tree check also finds the icon and the entry the metainfo names.
 appstreamcli validate --no-net --pedantic "$share/metainfo/org.torvikan.torvikan.metainfo.xml" || fail "the metainfo does not validate"
 appstreamcli validate-tree --no-net "$scratch/root" || fail "the installed tree does not validate"
-for page in "$share"/man/man1/*; do
-    MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null | grep . && fail "${page##*/} does not format cleanly"
+for page in "$share"/man/man1/* "$share"/man/ja/man1/*; do
+    MANWIDTH=80 man --warnings -E UTF-8 -l "$page" 2>&1 >/dev/null | grep . && fail "${page#"$share"/man/} does not format cleanly"
 done
 
 [ "$failures" -eq 0 ] || exit 1
