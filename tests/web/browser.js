@@ -143,13 +143,14 @@ function readPpm(bytes) {
     return { width: Number(width), height: Number(height), rgb: bytes.subarray(text.length) };
 }
 
-// The elements of a Designer form (.ui), as nested { tag, attributes,
-// children, text }: only what a form holds, no entities but the five.
-export function readForm(path) {
+// The elements of a window's Designer form, e.g. "main_window/main_window.ui"
+// under ui/, as nested { tag, attributes, children, text }: only what a
+// form holds, no entities but the five.
+export function readForm(file) {
     const root = { tag: "", attributes: {}, children: [], text: "" };
     const stack = [root];
     const unescape = (s) => s.replace(/&lt;/g, "<").replace(/&gt;/g, ">").replace(/&quot;/g, '"').replace(/&apos;/g, "'").replace(/&amp;/g, "&");
-    for (const [, close, tag, attributes, selfClosing, text] of readFileSync(path, "utf8").matchAll(
+    for (const [, close, tag, attributes, selfClosing, text] of readFileSync(join(source, "ui", file), "utf8").matchAll(
         /<(\/?)([\w:.-]+)((?:\s+[\w:.-]+="[^"]*")*)\s*(\/?)>|<[?!][^>]*>|([^<]+)/g)) {
         const top = stack.at(-1);
         if (text !== undefined) {
@@ -167,3 +168,7 @@ export function readForm(path) {
     }
     return root.children[0];
 }
+
+// The value of a widget's property: its <rect>, <string>, <enum>...
+export const property = (widget, name) =>
+    widget.children.find((c) => c.tag === "property" && c.attributes.name === name)?.children[0];

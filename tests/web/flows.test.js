@@ -5,7 +5,7 @@ import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { inputIds, launch, openPage, readForm, readouts, source, tableRows, typeInputs } from "./browser.js";
+import { inputIds, launch, openPage, property, readForm, readouts, source, tableRows, typeInputs } from "./browser.js";
 
 // Notes every cue that starts (the page names it in data-cue on <html>),
 // and counts the cues decoded, so that a check can wait until they can play.
@@ -37,8 +37,7 @@ async function cuesOf(page, act) {
     return page.evaluate(() => window.cuesStarted);
 }
 
-const title = (file) => readForm(join(source, "ui", file)).children.find((c) => c.tag === "widget").children
-    .find((c) => c.tag === "property" && c.attributes.name === "windowTitle").children[0].text;
+const title = (file) => property(readForm(file).children.find((c) => c.tag === "widget"), "windowTitle").text;
 
 const defaults = ["6", "10", "0.1"];
 

@@ -4,12 +4,8 @@
 // one pixel of its own for each of the screen's.
 
 import assert from "node:assert/strict";
-import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { launch, openPage, readForm, source } from "./browser.js";
-
-const property = (widget, name) =>
-    widget.children.find((c) => c.tag === "property" && c.attributes.name === name)?.children[0];
+import { launch, openPage, property, readForm } from "./browser.js";
 
 const geometry = (widget) => {
     const rect = property(widget, "geometry");
@@ -19,7 +15,7 @@ const geometry = (widget) => {
 // A form's size, its own controls (not those on a drawing area, which the
 // chase moves), each as { name, rect, accessibleName }, and its Tab stops.
 function readLayout(file) {
-    const form = readForm(join(source, "ui", file));
+    const form = readForm(file);
     const window = form.children.find((c) => c.tag === "widget");
     const [, , width, height] = geometry(window);
     const controls = window.children.filter((c) => c.tag === "widget").map((widget) => ({
