@@ -2,7 +2,7 @@
 // playwright-core; the built page opened at a given viewport; the teacher's
 // table tool and the desktop window's field as the oracles.
 //
-// Run a suite from CTest, which says where things are:
+// CTest says where things are; run by hand, a suite looks in build/:
 //   TORVIKAN_SOURCE  the repository      TORVIKAN_PAGE  the built page (build/web)
 //   TORVIKAN_TABLE   torvikan-table      TORVIKAN_WINDOW_FIELD  the window's field helper
 
@@ -15,6 +15,8 @@ import { pathToFileURL } from "node:url";
 export const chromiumPath = "/usr/bin/chromium";
 export const source = process.env.TORVIKAN_SOURCE ?? new URL("../..", import.meta.url).pathname;
 export const pageDir = process.env.TORVIKAN_PAGE ?? join(source, "build/web");
+const tableTool = process.env.TORVIKAN_TABLE ?? join(source, "build/bin/torvikan-table");
+const windowFieldTool = process.env.TORVIKAN_WINDOW_FIELD ?? join(source, "build/tests/web/window_field");
 export const pageUrl = pathToFileURL(join(pageDir, "index.html")).href;
 // The folder the page may load from, as a URL prefix.
 export const folderUrl = pathToFileURL(pageDir).href + "/";
@@ -66,7 +68,7 @@ export function launch() {
 export async function launchProfile() {
     const folder = mkdtempSync(join(tmpdir(), "torvikan-profile-"));
     const context = await chromium.launchPersistentContext(folder, { ...chromiumOptions, viewport: windowSize });
-    context.setDefaultTimeout(10000);
+    context.setDefaultTimeout(15000);
     const close = context.close.bind(context);
     context.close = async () => {
         await close();
@@ -83,7 +85,7 @@ export async function launchProfile() {
 export async function openPage(browser, { viewport = windowSize, scale = 1, tablet = false, url = pageUrl, before } = {}) {
     const context = await browser.newContext({ viewport, deviceScaleFactor: scale, hasTouch: tablet, isMobile: tablet });
     // A control that is not there fails a check in seconds, not half a minute.
-    context.setDefaultTimeout(10000);
+    context.setDefaultTimeout(15000);
     await before?.(context);
     const page = await context.newPage();
     await page.goto(url);
@@ -106,7 +108,7 @@ export async function typeInputs(page, inputs) {
 // torvikan-table's rows for these input texts: click 0 (the start) to
 // `steps`, each { readouts: [5 texts], cue: bool, fault: "" or its name }.
 export function tableRows([u, v, h], steps) {
-    const out = execFileSync(process.env.TORVIKAN_TABLE, ["--u", u, "--v", v, "--h", h, "--steps", String(steps)], {
+    const out = execFileSync(tableTool, ["--u", u, "--v", v, "--h", h, "--steps", String(steps)], {
         encoding: "utf8",
         stdio: ["ignore", "pipe", "ignore"],
     });
@@ -123,7 +125,7 @@ export function windowField([u, v, h], clicks, scale) {
     const folder = mkdtempSync(join(tmpdir(), "torvikan-field-"));
     try {
         const image = join(folder, "field.ppm");
-        const said = execFileSync(process.env.TORVIKAN_WINDOW_FIELD, [u, v, h, String(clicks), image], {
+        const said = execFileSync(windowFieldTool, [u, v, h, String(clicks), image], {
             encoding: "utf8",
             env: { ...process.env, QT_QPA_PLATFORM: "offscreen", QT_SCALE_FACTOR: String(scale) },
             stdio: ["ignore", "pipe", "ignore"],
