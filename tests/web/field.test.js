@@ -45,7 +45,7 @@ async function canvasPixels(page) {
 
 // Pixels that differ outside the label boxes, as "(x, y) page #rrggbb
 // window #rrggbb", the first few of them, and how many in all.
-function differences(page, window) {
+function differences(page, desktop) {
     const rgba = Buffer.from(page.rgba, "base64");
     const inLabel = (x, y) => page.labelBoxes.some(([l, t, r, b]) => x >= l && x < r && y >= t && y < b);
     const hex = (bytes, at) => "#" + [0, 1, 2].map((k) => bytes[at + k].toString(16).padStart(2, "0")).join("");
@@ -54,13 +54,13 @@ function differences(page, window) {
     for (let y = 0; y < page.height; y++) {
         for (let x = 0; x < page.width; x++) {
             const p = 4 * (y * page.width + x);
-            const w = 3 * (y * window.width + x);
-            if (rgba[p] === window.rgb[w] && rgba[p + 1] === window.rgb[w + 1] && rgba[p + 2] === window.rgb[w + 2])
+            const w = 3 * (y * desktop.width + x);
+            if (rgba[p] === desktop.rgb[w] && rgba[p + 1] === desktop.rgb[w + 1] && rgba[p + 2] === desktop.rgb[w + 2])
                 continue;
             if (inLabel(x, y))
                 continue;
             if (count++ < 5)
-                found.push(`(${x}, ${y}) page ${hex(rgba, p)} window ${hex(window.rgb, w)}`);
+                found.push(`(${x}, ${y}) page ${hex(rgba, p)} window ${hex(desktop.rgb, w)}`);
         }
     }
     return count ? `${count} pixels differ: ${found.join(", ")}` : "";
@@ -89,7 +89,7 @@ after(() => browser?.close());
 
 for (const { name, inputs, clicks, scale, zoomTo, shiftLast, differs } of rows) {
     test(name, async () => {
-        const window = windowField(inputs, clicks, zoomTo ?? scale);
+        const desktop = windowField(inputs, clicks, zoomTo ?? scale);
         const { context, page } = await openPage(browser, { scale, before: (c) => c.addInitScript(watchCanvas) });
         try {
             await typeInputs(page, inputs);
@@ -104,15 +104,15 @@ for (const { name, inputs, clicks, scale, zoomTo, shiftLast, differs } of rows) 
             if (zoomTo) {
                 await page.evaluate(() => (window.labelBoxes = []));
                 await page.setViewportSize({ width: windowSize.width * zoomTo, height: windowSize.height * zoomTo });
-                await page.waitForFunction((w) => document.getElementById("fieldCanvas").width === w, window.width);
+                await page.waitForFunction((w) => document.getElementById("fieldCanvas").width === w, desktop.width);
             }
             const shown = await canvasPixels(page);
-            assert.deepEqual([shown.width, shown.height], [window.width, window.height], "the canvas's backing store");
+            assert.deepEqual([shown.width, shown.height], [desktop.width, desktop.height], "the canvas's backing store");
             assert.equal(shown.labelBoxes.length, 18, "the axis labels drawn");
             if (differs)
-                assert.notEqual(differences(shown, window), "", "the comparison sees it");
+                assert.notEqual(differences(shown, desktop), "", "the comparison sees it");
             else
-                assert.equal(differences(shown, window), "");
+                assert.equal(differences(shown, desktop), "");
         } finally {
             await context.close();
         }
