@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds Torvikan and runs every test:
-#   build/       the ordinary build (g++), all test suites;
+#   build/       the ordinary build (g++) and the web page, all test suites,
+#                the page's in headless Chromium;
 #   build-asan/  clang 14 with AddressSanitizer and UndefinedBehaviorSanitizer,
 #                the same suites plus a bounded fuzz run; any report fails.
 set -euo pipefail
@@ -12,6 +13,10 @@ jobs=$(nproc)
 echo "== ordinary build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build build -j "$jobs"
+cmake --build build -j "$jobs" --target web
+# The page's tests drive Chromium with playwright-core, the one package
+# from npm, at the version the lockfile pins.
+(cd tests/web && npm ci --no-audit --no-fund --prefer-offline --loglevel=error)
 (cd build && ctest --output-on-failure -j "$jobs")
 
 echo "== sanitizer build"
