@@ -30,10 +30,15 @@ export class CuePlayer {
         this.buffers = new Map();
         this.current = null;
         this.waiting = null;
+        this.context = null;
+    }
+
+    // The audio output opens here, after the start picture: opening it can
+    // take a browser longer than everything else the page does to start.
+    async load() {
         try {
             this.context = new AudioContext();
         } catch {
-            this.context = null;
             return;
         }
         const gestures = ["pointerdown", "touchend", "click", "keydown"];
@@ -44,11 +49,6 @@ export class CuePlayer {
                 this.context.resume();
         };
         gestures.forEach((g) => addEventListener(g, unlock, true));
-    }
-
-    async load() {
-        if (!this.context)
-            return;
         const embedded = await loadCueScript();
         await Promise.all(Object.entries(embedded).map(([name, base64]) =>
             this.context.decodeAudioData(bytesOf(base64)).then((buffer) => this.buffers.set(name, buffer), () => {})));
@@ -58,7 +58,7 @@ export class CuePlayer {
 
     play(name) {
         this.stop();
-        if (!this.context || this.context.state === "closed")
+        if (this.context?.state === "closed")
             return;
         const buffer = this.buffers.get(name);
         if (!buffer) {

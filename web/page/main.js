@@ -31,9 +31,12 @@ async function start() {
     new Program(document.body, core, cues, words).showMain();
     requestAnimationFrame(() => {
         document.documentElement.dataset.ready = "1";
-        cues.load();
-        if (location.protocol.startsWith("http"))
-            offerInstalling();
+        // In a task of their own, once the start picture is on the screen.
+        setTimeout(() => {
+            cues.load();
+            if (location.protocol.startsWith("http"))
+                offerInstalling();
+        });
     });
 }
 

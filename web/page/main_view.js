@@ -27,6 +27,10 @@ export class MainView {
         this.inputs = inputNames.map((name) => controls.get(name));
         this.mousePicture = controls.get("mousePicture");
         this.dogPicture = controls.get("dogPicture");
+        for (const picture of [this.mousePicture, this.dogPicture]) {
+            picture.style.transform = `translate(${picture.style.left}, ${picture.style.top})`;
+            picture.style.left = picture.style.top = "0px";
+        }
 
         [, , this.fieldWidth, this.fieldHeight] = form.controls.find((c) => c.name === "field").interior;
         const canvas = document.createElement("canvas");
@@ -94,11 +98,15 @@ export class MainView {
 
     show({ paint, readouts, mouse, dog }) {
         this.chart.paint(paint);
-        readouts.forEach((text, i) => (this.readouts[i].value = text));
-        this.mousePicture.style.left = `${mouse.x}px`;
-        this.mousePicture.style.top = `${mouse.y}px`;
-        this.dogPicture.style.left = `${dog.x}px`;
-        this.dogPicture.style.top = `${dog.y}px`;
+        // A box whose text is as it was is left alone, so that the browser
+        // lays out and paints only what changed.
+        readouts.forEach((text, i) => {
+            if (this.readouts[i].value !== text)
+                this.readouts[i].value = text;
+        });
+        // The pictures move by a transform, which needs no layout.
+        this.mousePicture.style.transform = `translate(${mouse.x}px, ${mouse.y}px)`;
+        this.dogPicture.style.transform = `translate(${dog.x}px, ${dog.y}px)`;
     }
 
     destroy() {
