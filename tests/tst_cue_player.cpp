@@ -93,7 +93,10 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(goodbye->isPlaying(), 10000);
         player.playCue(QStringLiteral("pinpon.wav"));
         QVERIFY(!goodbye->isPlaying());
-        QVERIFY(player.effectFor(findCue(QStringLiteral("pinpon.wav")))->isPlaying());
+        QSoundEffect* chime = player.effectFor(findCue(QStringLiteral("pinpon.wav")));
+        QVERIFY(chime->isPlaying());
+        // Qt 6.4 loses a sample still loading when its effect goes.
+        QTRY_COMPARE_WITH_TIMEOUT(chime->status(), QSoundEffect::Ready, 10000);
     }
 };
 
