@@ -476,6 +476,25 @@ bool isWholeNumber(std::string_view utf8)
     return true;
 }
 
+std::optional<std::uint64_t> textToCount(std::string_view utf8)
+{
+    constexpr std::uint64_t most = std::numeric_limits<std::uint64_t>::max();
+    std::uint64_t n = 0;
+    std::size_t length = 0;
+    for (std::size_t pos = 0; pos < utf8.size(); pos += length) {
+        const char c = asciiAt(utf8, pos, length);
+        if (!isDigit(c))
+            return std::nullopt;
+        const auto digit = static_cast<std::uint64_t>(c - '0');
+        if (n > (most - digit) / 10)
+            return std::nullopt;
+        n = n * 10 + digit;
+    }
+    if (utf8.empty())
+        return std::nullopt;
+    return n;
+}
+
 float textToFloat(std::string_view utf8) { return static_cast<float>(textToNumber(utf8)); }
 
 } // namespace number_text

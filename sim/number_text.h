@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,6 +38,11 @@ double textToNumber(std::string_view utf8);
 // true when textToNumber ignores nothing of it. The teacher's tools warn
 // about a number that is not ("1/10", "0,1", "l0", an empty text).
 bool isWholeNumber(std::string_view utf8);
+
+// A count as the teacher's tools take one: digits alone, ASCII or
+// full-width, with no sign, point, blank or anything else, and no more
+// than a 64-bit count holds. No value otherwise.
+std::optional<std::uint64_t> textToCount(std::string_view utf8);
 
 // That number as the window stores it, rounded to single precision; beyond
 // the float range it becomes an infinity of its sign.

@@ -124,28 +124,8 @@ bool takeInput(const Argument& argument, ChaseTexts& texts, Outcome& outcome)
 std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most, Outcome& outcome)
 {
     const std::string& text = argument.value;
-    std::string digits;
-    bool onlyDigits = !text.empty();
-    for (std::size_t i = 0; onlyDigits && i < text.size();) {
-        const auto byte = [&](std::size_t at) { return static_cast<unsigned char>(text[at]); };
-        if (std::isdigit(byte(i))) {
-            digits += text[i];
-            ++i;
-        } else if (i + 2 < text.size() && byte(i) == 0xEF && byte(i + 1) == 0xBC && byte(i + 2) >= 0x90
-            && byte(i + 2) <= 0x99) { // "０" to "９"
-            digits += static_cast<char>('0' + (byte(i + 2) - 0x90));
-            i += 3;
-        } else {
-            onlyDigits = false;
-        }
-    }
-    std::uint64_t n = 0;
-    if (onlyDigits) {
-        const char* end = digits.data() + digits.size();
-        const auto [ptr, ec] = std::from_chars(digits.data(), end, n);
-        if (ec == std::errc{} && ptr == end && n >= least && n <= most)
-            return n;
-    }
+    if (const std::optional<std::uint64_t> n = number_text::textToCount(text); n && *n >= least && *n <= most)
+        return n;
     const std::string option(argument.option);
     if (most == std::numeric_limits<std::uint64_t>::max())
         fail(outcome, option + " には " + std::to_string(least) + " 以上の整数を指定してください: " + text,
