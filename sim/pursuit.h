@@ -17,6 +17,7 @@ struct PursuitState {
     float uy = mouseStart.y;
     float kx = dogStart.x;   // dog
     float ky = dogStart.y;
+    bool operator==(const PursuitState&) const = default;
 };
 
 enum class Fault { none, invalid, divisionByZero, overflow };
@@ -37,6 +38,7 @@ struct Readouts {
     float dogX = 0.0f;
     float dogY = 0.0f;
     float seconds = 0.0f;
+    bool operator==(const Readouts&) const = default;
 };
 
 // Everything the window draws and writes for one position of the chase.

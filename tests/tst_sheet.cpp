@@ -41,8 +41,7 @@ QStringList entries(const QString& folder)
 // The first page of a sheet, drawn in this process, in the greys of a black-and-white print.
 QImage greyPage(const sheet::Options& options)
 {
-    std::string error;
-    const QImage page = QImage::fromData(sheet::renderSheet(*sheet::prepare(options, error)), "PNG");
+    const QImage page = QImage::fromData(sheet::renderSheet(sheet::prepare(options)), "PNG");
     return page.convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -212,8 +211,7 @@ private slots:
     {
         sheet::Options options;
         options.format = sheet::Format::png;
-        std::string error;
-        const sheet::Content content = *sheet::prepare(options, error);
+        const sheet::Content content = sheet::prepare(options);
         QImage page = greyPage(options);
         int light = 0, dogInk = 0;
         for (double x = 11; x < 40; x += 0.05) // along the middle of the mouse's trail
@@ -226,7 +224,7 @@ private slots:
         options.exact = true;
         page = greyPage(options);
         int dash = 0, gap = 0, points = 0;
-        const std::vector<sim::exact::Point> path = sheet::prepare(options, error)->exact.path;
+        const std::vector<sim::exact::Point> path = sheet::prepare(options).exact.path;
         for (const sim::exact::Point& p : path) {
             if (p.x < 1 || p.x > 40)
                 continue;

@@ -33,20 +33,6 @@ Exact exactChase(const Options& options, double lastSeconds)
     return exact;
 }
 
-bool sameState(const sim::PursuitState& a, const sim::PursuitState& b)
-{
-    return a.u == b.u && a.v == b.v && a.h == b.h && a.s == b.s && a.ux == b.ux && a.uy == b.uy && a.kx == b.kx
-        && a.ky == b.ky;
-}
-
-bool sameRow(const Click& a, const Click& b)
-{
-    const sim::Readouts& r = a.shown.readouts;
-    const sim::Readouts& q = b.shown.readouts;
-    return a.fault == b.fault && a.catchCue == b.catchCue && r.mouseX == q.mouseX && r.mouseY == q.mouseY
-        && r.dogX == q.dogX && r.dogY == q.dogY && r.seconds == q.seconds;
-}
-
 bool mouseOffField(const sim::PursuitState& state) { return state.ux < sim::frameLeft || state.ux >= sim::frameRight; }
 
 // The window's clicks, as many as asked for, or without --clicks as many as
@@ -78,11 +64,13 @@ void runClicks(Content& content)
         // not finish.
         const Click click{o.fault == sim::Fault::none ? o.frame : content.clicks.back().shown, o.fault, o.catchCue};
         // A click that changes nothing is followed by ones just like it.
-        const bool frozen = sameState(before, state);
+        const bool frozen = before == state;
         const RunEnd frozenEnd = o.fault != sim::Fault::none ? RunEnd::fault
             : toTheEnd                                       ? RunEnd::stillness
                                                              : RunEnd::repeats;
-        if (frozen && sameRow(click, content.clicks.back())) {
+        const Click& previous = content.clicks.back();
+        if (frozen && click.fault == previous.fault && click.catchCue == previous.catchCue
+            && click.shown.readouts == previous.shown.readouts) {
             content.end = frozenEnd;
             break;
         }
@@ -128,7 +116,7 @@ std::vector<int> listedClicks(const Content& content, int every)
 
 } // namespace
 
-std::optional<Content> prepare(const Options& options, std::string&)
+Content prepare(const Options& options)
 {
     Content content;
     content.options = options;

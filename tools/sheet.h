@@ -67,9 +67,8 @@ struct Content {
 };
 
 // Runs the clicks and chooses the table's rows. Any options the command
-// line accepts make a sheet (a long table runs on to further pages), so
-// `error` is never set; the result keeps the command line's calling form.
-std::optional<Content> prepare(const Options& options, std::string& error);
+// line accepts make a sheet: a long table runs on to further pages.
+Content prepare(const Options& options);
 
 // How many table rows the first page holds, below the field and above the
 // notes, so that a sheet without --every stays on one page.

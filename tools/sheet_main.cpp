@@ -17,18 +17,14 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = arguments::settle("torvikan-sheet", parsed, sheet::usage()))
         return *status;
 
-    std::string error;
-    const std::optional<sheet::Content> content = sheet::prepare(parsed.options, error);
-    if (!content) {
-        std::fprintf(stderr, "torvikan-sheet: %s\n", error.c_str());
-        return 2;
-    }
+    const sheet::Content content = sheet::prepare(parsed.options);
 
     // Fonts and painting need a QGuiApplication, a screen does not.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
-    const int status = sheet::writeSheet(*content, error);
+    std::string error;
+    const int status = sheet::writeSheet(content, error);
     if (status != 0)
         std::fprintf(stderr, "torvikan-sheet: %s\n", error.c_str());
     return status;

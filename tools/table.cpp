@@ -5,7 +5,6 @@
 #include "pursuit.h"
 
 #include <algorithm>
-#include <bit>
 #include <cmath>
 #include <limits>
 #include <optional>
@@ -201,16 +200,15 @@ void writeClicks(std::ostream& out, const Options& options)
 {
     Line line(options.csv);
     std::optional<Speeds> exact;
-    if (options.exact)
+    for (const std::string_view column :
+        {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過", "追いついた音", "エラー"})
+        line.cell(column);
+    if (options.exact) {
         exact = speedsOf(options);
-    if (options.exact)
-        writeHeader(out, line,
-            {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過", "追いついた音",
-                "エラー", "厳密な犬の位置ｘ", "厳密な犬の位置ｙ", "ずれ"});
-    else
-        writeHeader(out, line,
-            {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過", "追いついた音",
-                "エラー"});
+        for (const std::string_view column : {"厳密な犬の位置ｘ", "厳密な犬の位置ｙ", "ずれ"})
+            line.cell(column);
+    }
+    line.writeTo(out);
 
     sim::PursuitState state;
     sim::Readouts shown = sim::resetToStart(state).readouts;
@@ -238,13 +236,6 @@ sim::StepOutcome clickWith(sim::PursuitState& state, const Options& options, flo
     }
     state.h = unitTime;
     return sim::step(state);
-}
-
-bool sameChase(const sim::PursuitState& a, const sim::PursuitState& b)
-{
-    const auto same
-        = [](float x, float y) { return std::bit_cast<std::uint32_t>(x) == std::bit_cast<std::uint32_t>(y); };
-    return same(a.s, b.s) && same(a.ux, b.ux) && same(a.uy, b.uy) && same(a.kx, b.kx) && same(a.ky, b.ky);
 }
 
 // Half a unit in the last place of `x`: the most that rounding to single
@@ -346,7 +337,7 @@ ConvergenceRow runRow(const Options& options, const Comparison& c, float h, std:
         // The dog's and the mouse's new positions are rounded on storing,
         // and the clock, which the exact dog is placed by.
         row.rounding += halfUlp(state.kx) + halfUlp(state.ky) + halfUlp(state.ux) + c.speeds.v * halfUlp(state.s);
-        if (sameChase(state, before)) {
+        if (state == before) {
             if (!row.cueClick)
                 row.notes.push_back("ねずみが右端で止まった");
             break;
