@@ -3,7 +3,7 @@
 
 import { helpWindow as form } from "torvikan-forms";
 import { lineSpacing } from "./faces.js";
-import { buildWindow } from "./window_form.js";
+import { buildWindow, scaled } from "./window_form.js";
 
 export class HelpView {
     constructor(core, { close }) {
@@ -20,7 +20,7 @@ export class HelpView {
         text.id = "helpText";
         text.textContent = core.helpLines().join("\n");
         // Line under line, as the window prints them.
-        text.style.lineHeight = `${lineSpacing(form.controls.find((c) => c.name === "helpBox").font.px)}px`;
+        text.style.lineHeight = scaled(lineSpacing(form.controls.find((c) => c.name === "helpBox").font.px));
         box.append(text);
     }
 

@@ -4,7 +4,7 @@
 
 import { mainWindow as form } from "torvikan-forms";
 import { FieldCanvas } from "./field_canvas.js";
-import { buildWindow } from "./window_form.js";
+import { buildWindow, scaled } from "./window_form.js";
 
 const readoutNames = ["mouseX", "mouseY", "dogX", "dogY", "seconds"];
 const inputNames = ["mouseSpeed", "dogSpeed", "unitTime"];
@@ -29,7 +29,7 @@ export class MainView {
         this.dogPicture = controls.get("dogPicture");
         for (const picture of [this.mousePicture, this.dogPicture]) {
             picture.style.transform = `translate(${picture.style.left}, ${picture.style.top})`;
-            picture.style.left = picture.style.top = "0px";
+            picture.style.left = picture.style.top = "0";
         }
 
         [, , this.fieldWidth, this.fieldHeight] = form.controls.find((c) => c.name === "field").interior;
@@ -46,16 +46,16 @@ export class MainView {
         controls.get("helpButton").addEventListener("click", () => this.leaveForHelp());
     }
 
-    // `devicePerCss`: device pixels per CSS pixel of the window, the
-    // screen's pixel ratio times the page's scale. The canvas's backing
-    // store follows it, so that grid lines and marks stay crisp; its box is
-    // the field's interior give or take the rounding to whole device
-    // pixels, so that each of them shows one pixel of the store.
-    scaled(devicePerCss) {
-        const width = Math.max(1, Math.round(this.fieldWidth * devicePerCss));
-        const height = Math.max(1, Math.round(this.fieldHeight * devicePerCss));
-        this.chart.canvas.style.width = `${width / devicePerCss}px`;
-        this.chart.canvas.style.height = `${height / devicePerCss}px`;
+    // The window's `scale` on the page and the screen's pixel `ratio`. The
+    // canvas's backing store follows both, so that grid lines and marks
+    // stay crisp; its box is the field's interior give or take the rounding
+    // to whole device pixels, so that each of them shows one pixel of the
+    // store.
+    scaled(scale, ratio) {
+        const width = Math.max(1, Math.round(this.fieldWidth * scale * ratio));
+        const height = Math.max(1, Math.round(this.fieldHeight * scale * ratio));
+        this.chart.canvas.style.width = `${width / ratio}px`;
+        this.chart.canvas.style.height = `${height / ratio}px`;
         if (width === this.deviceSize.width && height === this.deviceSize.height)
             return;
         this.deviceSize = { width, height };
@@ -105,8 +105,8 @@ export class MainView {
                 this.readouts[i].value = text;
         });
         // The pictures move by a transform, which needs no layout.
-        this.mousePicture.style.transform = `translate(${mouse.x}px, ${mouse.y}px)`;
-        this.dogPicture.style.transform = `translate(${dog.x}px, ${dog.y}px)`;
+        this.mousePicture.style.transform = `translate(${scaled(mouse.x)}, ${scaled(mouse.y)})`;
+        this.dogPicture.style.transform = `translate(${scaled(dog.x)}, ${scaled(dog.y)})`;
     }
 
     destroy() {

@@ -66,19 +66,15 @@ export class Program {
         if (!(scale > 0))
             return;
         const ratio = devicePixelRatio || 1;
-        // Zoomed rather than transformed: a zoomed window is laid out at its
-        // size on the screen, so the canvas meets the screen's pixels one to
-        // one, where a scaling transform would stretch it by a fraction and
-        // double a grid line here and there. Its corner is on a whole device
-        // pixel; zoom scales the window's own place too.
+        // The window's corner on a whole device pixel.
         const left = Math.round(((viewportWidth - width * scale) / 2) * ratio) / ratio;
         const top = Math.round(((viewportHeight - height * scale) / 2) * ratio) / ratio;
         const element = this.view.element;
-        element.style.zoom = scale;
-        element.style.left = `${left / scale}px`;
-        element.style.top = `${top / scale}px`;
+        element.style.setProperty("--s", `${scale}px`);
+        element.style.left = `${left}px`;
+        element.style.top = `${top}px`;
         document.documentElement.style.setProperty("--scale", scale);
-        this.view.scaled?.(scale * ratio);
+        this.view.scaled?.(scale, ratio);
     }
 
     // Browser zoom and a move to another screen change the pixel ratio.

@@ -1,13 +1,21 @@
 // Builds a window of the program from its form's description, which the
-// build makes from the Designer form: every control at its place and size
-// in CSS pixels of the window, with its text, font, colours, frame and
-// accessible name, in the form's Tab order.
+// build makes from the Designer form: every control at its place and size,
+// with its text, font, colours, frame and accessible name, in the form's
+// Tab order.
+//
+// Lengths are the form's pixels times the window's scale, the CSS length
+// --s that Program sets on the window. The window is laid out at its size
+// on the screen rather than zoomed or transformed: every engine then
+// reports, hit-tests and draws a control at one and the same place, and
+// the canvas meets the screen's pixels one to one.
+
+export const scaled = (pixels) => `calc(${pixels} * var(--s))`;
 
 function place(element, [x, y, width, height]) {
-    element.style.left = `${x}px`;
-    element.style.top = `${y}px`;
-    element.style.width = `${width}px`;
-    element.style.height = `${height}px`;
+    element.style.left = scaled(x);
+    element.style.top = scaled(y);
+    element.style.width = scaled(width);
+    element.style.height = scaled(height);
 }
 
 function createElementFor(control) {
@@ -57,7 +65,7 @@ function createElementFor(control) {
     if (control.accessibleName)
         element.setAttribute("aria-label", control.accessibleName);
     if (control.font) {
-        element.style.fontSize = `${control.font.px}px`;
+        element.style.fontSize = scaled(control.font.px);
         element.style.fontWeight = control.font.bold ? "bold" : "normal";
     }
     if (control.background)
@@ -66,7 +74,7 @@ function createElementFor(control) {
         element.style.color = control.color;
     if (control.frame) {
         element.classList.add(`frame-${control.frame.shape}`, `shadow-${control.frame.shadow}`);
-        element.style.borderWidth = `${control.frame.width}px`;
+        element.style.borderWidth = scaled(control.frame.width);
     }
     return element;
 }
@@ -76,7 +84,8 @@ function createElementFor(control) {
 export function buildWindow(form) {
     const element = document.createElement("div");
     element.className = "window";
-    place(element, [0, 0, form.width, form.height]);
+    element.style.width = scaled(form.width);
+    element.style.height = scaled(form.height);
     const interiors = new Map(form.controls.filter((c) => c.interior).map((c) => [c.name, c.interior]));
     const controls = new Map();
     for (const control of form.controls) {
