@@ -1,6 +1,7 @@
 // Starts the page: the core module and the fonts load side by side; then
 // the main view shows its start picture. The page is ready (data-ready="1"
-// on <html>) once that picture is on the screen; the cues load after it.
+// on <html>) once that picture, the dog and the mouse among it, is on the
+// screen; the cues load after it.
 
 import { CuePlayer } from "./cue_player.js";
 import { face, narrowFace } from "./faces.js";
@@ -29,7 +30,12 @@ async function start() {
     }
     const cues = new CuePlayer();
     new Program(document.body, core, cues, words).showMain();
-    requestAnimationFrame(() => {
+    // The dog and the mouse are part of the start picture: an engine may
+    // paint a frame before it has decoded them, with their boxes empty.
+    await Promise.all([...document.images].map((picture) => picture.decode().catch(() => {})));
+    // The frame that shows the start picture has begun by the first
+    // callback, and is on the screen by the next.
+    requestAnimationFrame(() => requestAnimationFrame(() => {
         document.documentElement.dataset.ready = "1";
         // In a task of their own, once the start picture is on the screen.
         setTimeout(() => {
@@ -37,7 +43,7 @@ async function start() {
             if (location.protocol.startsWith("http"))
                 offerInstalling();
         });
-    });
+    }));
 }
 
 // Only a page from a web server can be installed and keep itself for
