@@ -13,7 +13,7 @@ test_packages=(
     clang-14 libclang-rt-14-dev
     xvfb xauth xdotool imagemagick pulseaudio pulseaudio-utils
     desktop-file-utils appstream dpkg-dev fakeroot man-db locales lintian poppler-utils
-    emscripten python3-fonttools woff2 esbuild zip chromium
+    emscripten python3-fonttools woff2 esbuild zip chromium firefox-esr webkit2gtk-driver
 )
 
 packages=("${run_packages[@]}")

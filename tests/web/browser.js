@@ -1,18 +1,18 @@
-// What the page's suites share: Debian's Chromium, headless, driven by
-// playwright-core; the built page opened at a given viewport; the teacher's
-// table tool and the desktop window's field as the oracles.
+// What the page's suites share: the engine they run in (engines.js), the
+// built page opened at a given viewport; the teacher's table tool and the
+// desktop window's field as the oracles.
 //
 // CTest says where things are; run by hand, a suite looks in build/:
 //   TORVIKAN_SOURCE  the repository      TORVIKAN_PAGE  the built page (build/web)
 //   TORVIKAN_TABLE   torvikan-table      TORVIKAN_WINDOW_FIELD  the window's field helper
 
 import { execFileSync } from "node:child_process";
-import { existsSync, mkdtempSync, readFileSync, rmSync } from "node:fs";
+import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
 import { pathToFileURL } from "node:url";
+import { engines } from "./engines.js";
 
-export const chromiumPath = "/usr/bin/chromium";
 export const source = process.env.TORVIKAN_SOURCE ?? new URL("../..", import.meta.url).pathname;
 export const pageDir = process.env.TORVIKAN_PAGE ?? join(source, "build/web");
 const tableTool = process.env.TORVIKAN_TABLE ?? join(source, "build/bin/torvikan-table");
@@ -23,86 +23,94 @@ export const folderUrl = pathToFileURL(pageDir).href + "/";
 // The main window's own size: the page then shows it unscaled.
 export const windowSize = { width: 681, height: 624 };
 
+// The engine a suite runs in: TORVIKAN_ENGINE, chromium by default.
+export const engine = engines[process.env.TORVIKAN_ENGINE ?? "chromium"];
+if (!engine)
+    throw new Error(`TORVIKAN_ENGINE=${process.env.TORVIKAN_ENGINE} is none of ${Object.keys(engines).join(", ")}`);
+
 // A suite runs only with a browser and a page to test; without them it
 // says what is missing and ends with CTest's code for a skip.
 function skip(reason) {
     console.log(`SKIP: ${reason}`);
     process.exit(77);
 }
-if (!existsSync(chromiumPath))
-    skip(`${chromiumPath} is missing (scripts/deps.sh test installs Debian's chromium)`);
+const packages = { chromium: "chromium", firefox: "firefox-esr", webkit: "webkit2gtk-driver" };
+if (!existsSync(engine.executable))
+    skip(`${engine.executable} is missing (scripts/deps.sh test installs Debian's ${packages[engine.name]})`);
+if (engine.name === "webkit" && !existsSync("/usr/bin/Xvfb"))
+    skip("WebKitGTK needs a display and /usr/bin/Xvfb is missing (scripts/deps.sh test installs xvfb)");
 if (!existsSync(join(pageDir, "index.html")))
     skip(`the page is not built in ${pageDir} (cmake --build build --target web)`);
 
-let chromium;
-try {
-    ({ chromium } = await import("playwright-core"));
-} catch {
-    console.error("playwright-core is not installed: run `npm ci` in tests/web (scripts/test.sh does)");
-    process.exit(1);
+// A check that this engine's automation cannot make: the reason, for
+// node:test's `skip`, or undefined where it can.
+export const lacks = (feature) => engine.lacks[feature] && `${engine.name}: ${engine.lacks[feature]}`;
+
+// The page as a copy in a folder of its own whose index.html runs
+// `init` before any script of the page: every engine loads it the same way,
+// where not every engine's automation has scripts of its own to run first.
+const copies = new Map();
+function pageWith(init) {
+    const script = `(${init})();\n`;
+    if (!copies.has(script)) {
+        const folder = mkdtempSync(join(tmpdir(), "torvikan-page-"));
+        cpSync(pageDir, folder, { recursive: true });
+        writeFileSync(join(folder, "test_init.js"), script);
+        const index = join(folder, "index.html");
+        writeFileSync(index, readFileSync(index, "utf8").replace('<meta charset="utf-8">', '$&\n<script src="test_init.js"></script>'));
+        copies.set(script, { folder, url: pathToFileURL(index).href });
+    }
+    return copies.get(script).url;
 }
+process.on("exit", () => copies.forEach(({ folder }) => rmSync(folder, { recursive: true, force: true })));
 
-// Chromium as CI has it: root, no display, no GPU, nothing fetched for
-// itself.
-const chromiumOptions = {
-    executablePath: chromiumPath,
-    headless: true,
-    args: [
-        "--no-sandbox",
-        "--disable-gpu",
-        "--no-first-run",
-        "--disable-background-networking",
-        "--disable-component-update",
-        "--disable-sync",
-    ],
-};
-
-// Playwright gives every launch a fresh user-data folder, and each of its
-// contexts is a private (incognito) profile.
-export function launch() {
-    return chromium.launch(chromiumOptions);
-}
-
-// One ordinary profile in a fresh folder, removed when it closes: a
-// private profile cannot install a page.
-export async function launchProfile() {
-    const folder = mkdtempSync(join(tmpdir(), "torvikan-profile-"));
-    const context = await chromium.launchPersistentContext(folder, { ...chromiumOptions, viewport: windowSize });
-    context.setDefaultTimeout(15000);
-    const close = context.close.bind(context);
-    context.close = async () => {
-        await close();
-        rmSync(folder, { recursive: true, force: true, maxRetries: 5 });
+// The engine's browser, with `open` to open the page in a fresh profile's
+// worth of state, ready: the start picture painted, the fonts loaded.
+// `scale` is the device pixel ratio; `tablet` gives a touch screen and a
+// mobile browser, which zooms a page that lets it; `init` runs in the page
+// before its own scripts; `requests(url)` lets a request through or
+// refuses it; `ready: false` opens without waiting.
+export async function launch() {
+    const browser = await engine.launch();
+    const waitReady = (tab) => tab.waitFor(() => document.documentElement.dataset.ready === "1", undefined, "the page to be ready");
+    return {
+        engine: engine.name,
+        async open({ viewport = windowSize, scale = 1, tablet = false, url = pageUrl, init, requests, ready = true } = {}) {
+            const tab = await browser.open({ viewport, scale, tablet, requests });
+            await browser.navigate(tab, init ? pageWith(init) : url);
+            if (ready)
+                await waitReady(tab);
+            return tab;
+        },
+        // The same address again, as a pupil opening it once more.
+        async reopen(tab, url) {
+            await browser.navigate(tab, url);
+            await waitReady(tab);
+        },
+        close: () => browser.close(),
+        playwright: browser.playwright,
     };
-    return context;
-}
-
-// A new context (a fresh profile's worth of state) with the page open and
-// ready: the start picture painted, the fonts loaded. `scale` is the
-// device pixel ratio; `tablet` gives a touch screen and a mobile browser,
-// which zooms a page that lets it. Whatever `before(context)` sets up (routes, init
-// scripts) is in place before the page loads.
-export async function openPage(browser, { viewport = windowSize, scale = 1, tablet = false, url = pageUrl, before } = {}) {
-    const context = await browser.newContext({ viewport, deviceScaleFactor: scale, hasTouch: tablet, isMobile: tablet });
-    // A control that is not there fails a check in seconds, not half a minute.
-    context.setDefaultTimeout(15000);
-    await before?.(context);
-    const page = await context.newPage();
-    await page.goto(url);
-    await page.waitForSelector("html[data-ready='1']");
-    return { context, page };
 }
 
 export const readoutIds = ["mouseX", "mouseY", "dogX", "dogY", "seconds"];
 export const inputIds = ["mouseSpeed", "dogSpeed", "unitTime"];
 
-export function readouts(page) {
-    return page.evaluate((ids) => ids.map((id) => document.getElementById(id).value), readoutIds);
+export function readouts(tab) {
+    return tab.evaluate((ids) => ids.map((id) => document.getElementById(id).value), readoutIds);
 }
 
-export async function typeInputs(page, inputs) {
+export async function typeInputs(tab, inputs) {
     for (const [i, text] of inputs.entries())
-        await page.fill(`#${inputIds[i]}`, text);
+        await tab.fill(`#${inputIds[i]}`, text);
+}
+
+// The message box on the page, as { title, text }, or null.
+export function messageShown(tab) {
+    return tab.evaluate(() => {
+        const box = document.querySelector("dialog#messageBox[open]");
+        return box && { title: box.querySelector("#messageTitle").textContent,
+            text: box.querySelector("#messageText").textContent };
+    });
 }
 
 // torvikan-table's rows for these input texts: click 0 (the start) to

@@ -5,7 +5,7 @@
 
 import assert from "node:assert/strict";
 import { after, before, test } from "node:test";
-import { launch, openPage, typeInputs, windowField, windowSize } from "./browser.js";
+import { launch, typeInputs, windowField, windowSize } from "./browser.js";
 
 // Notes where the page draws the axis labels, and on request moves the next
 // fill of a colour and shape by one device pixel, to prove that the
@@ -32,8 +32,8 @@ function watchCanvas() {
     };
 }
 
-async function canvasPixels(page) {
-    return page.evaluate(() => {
+async function canvasPixels(tab) {
+    return tab.evaluate(() => {
         const canvas = document.getElementById("fieldCanvas");
         const rgba = canvas.getContext("2d").getImageData(0, 0, canvas.width, canvas.height).data;
         let text = "";
@@ -90,23 +90,23 @@ after(() => browser?.close());
 for (const { name, inputs, clicks, scale, zoomTo, shiftLast, differs } of rows) {
     test(name, async () => {
         const desktop = windowField(inputs, clicks, zoomTo ?? scale);
-        const { context, page } = await openPage(browser, { scale, before: (c) => c.addInitScript(watchCanvas) });
+        const tab = await browser.open({ scale, init: watchCanvas });
         try {
-            await typeInputs(page, inputs);
-            await page.evaluate((n) => {
+            await typeInputs(tab, inputs);
+            await tab.evaluate((n) => {
                 for (let i = 0; i < n; i++)
                     document.getElementById("nextButton").click();
             }, clicks - 1);
             if (shiftLast)
-                await page.evaluate((shift) => (window.shiftNextFill = shift), shiftLast);
+                await tab.evaluate((shift) => (window.shiftNextFill = shift), shiftLast);
             if (clicks > 0)
-                await page.click("#nextButton");
+                await tab.click("#nextButton");
             if (zoomTo) {
-                await page.evaluate(() => (window.labelBoxes = []));
-                await page.setViewportSize({ width: windowSize.width * zoomTo, height: windowSize.height * zoomTo });
-                await page.waitForFunction((w) => document.getElementById("fieldCanvas").width === w, desktop.width);
+                await tab.evaluate(() => (window.labelBoxes = []));
+                await tab.setViewport({ width: windowSize.width * zoomTo, height: windowSize.height * zoomTo });
+                await tab.waitFor((w) => document.getElementById("fieldCanvas").width === w, desktop.width);
             }
-            const shown = await canvasPixels(page);
+            const shown = await canvasPixels(tab);
             assert.deepEqual([shown.width, shown.height], [desktop.width, desktop.height], "the canvas's backing store");
             assert.equal(shown.labelBoxes.length, 18, "the axis labels drawn");
             if (differs)
@@ -114,7 +114,7 @@ for (const { name, inputs, clicks, scale, zoomTo, shiftLast, differs } of rows) 
             else
                 assert.equal(differences(shown, desktop), "");
         } finally {
-            await context.close();
+            await tab.close();
         }
     });
 }

@@ -1,0 +1,366 @@
+// The three engines pupils' devices run, each from Debian and each driven
+// through its own standard automation, behind one small interface:
+//
+//   chromium  Chromebooks and Edge: DevTools, through playwright-core
+//   firefox   Gecko: WebDriver BiDi, through puppeteer-core
+//   webkit    Safari's engine on iPads: WebKitGTK's MiniBrowser under
+//             WebKitWebDriver (classic W3C WebDriver), in an Xvfb display
+//             of the harness's own, as WebKitGTK has no headless mode
+//
+// An engine's launch() gives a browser whose open() gives a tab:
+//   tab.evaluate(fn, ...args)   fn run in the page, its (awaited) result
+//   tab.waitFor(fn, arg)        until fn(arg) in the page is truthy
+//   tab.click(selector)         a real pointer click at the element's centre,
+//                               refused where that point is not the element
+//   tab.clickAt(x, y)           a real pointer click at a point of the viewport
+//   tab.fill(selector, text)    the box emptied and the text typed
+//   tab.press(key)              Tab, Enter, Escape or Space, pressed and released
+//   tab.hold(key, repeats)      a key held down: `repeats` key-downs, one key-up
+//   tab.tap(selector)           a tap on a touch screen (where `touch` is had)
+//   tab.setViewport(size)       the viewport's CSS size
+//   tab.screenshot()            the viewport as PNG bytes
+//   tab.close()
+// open({ requests }) lets the page's requests through where requests(url)
+// is true and refuses the rest. What an engine's automation cannot do,
+// `lacks` says with the reason.
+
+import { spawn } from "node:child_process";
+import { existsSync, readdirSync } from "node:fs";
+import { createServer } from "node:net";
+import { join } from "node:path";
+import { keyOf, serverReady, Session } from "./webdriver.js";
+
+const timeout = 15000;
+
+async function poll(tab, fn, arg, what) {
+    const until = Date.now() + timeout;
+    while (!(await tab.evaluate(fn, arg))) {
+        if (Date.now() > until)
+            throw new Error(`timed out waiting for ${what ?? fn.toString()}`);
+        await new Promise((resolve) => setTimeout(resolve, 20));
+    }
+}
+
+// ---- Chromium --------------------------------------------------------------
+
+const chromiumPath = "/usr/bin/chromium";
+
+// Chromium as CI has it: root, no display, no GPU, nothing fetched for itself.
+export const chromiumOptions = {
+    executablePath: chromiumPath,
+    headless: true,
+    args: [
+        "--no-sandbox",
+        "--disable-gpu",
+        "--no-first-run",
+        "--disable-background-networking",
+        "--disable-component-update",
+        "--disable-sync",
+    ],
+};
+
+class PlaywrightTab {
+    constructor(context, page) {
+        this.context = context;
+        this.page = page;
+    }
+    evaluate(fn, ...args) {
+        return this.page.evaluate(([source, args]) => (0, eval)(`(${source})`)(...args), [fn.toString(), args]);
+    }
+    waitFor(fn, arg, what) {
+        return poll(this, fn, arg, what);
+    }
+    click(selector) {
+        return this.page.click(selector);
+    }
+    clickAt(x, y) {
+        return this.page.mouse.click(x, y);
+    }
+    fill(selector, text) {
+        return this.page.fill(selector, text);
+    }
+    press(key) {
+        return this.page.keyboard.press(key);
+    }
+    async hold(key, repeats) {
+        for (let i = 0; i < repeats; i++)
+            await this.page.keyboard.down(key);
+        await this.page.keyboard.up(key);
+    }
+    async tap(selector) {
+        const box = await this.page.locator(selector).boundingBox();
+        await this.page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
+    }
+    setViewport(size) {
+        return this.page.setViewportSize(size);
+    }
+    screenshot() {
+        return this.page.screenshot();
+    }
+    close() {
+        return this.context.close();
+    }
+}
+
+const chromium = {
+    name: "chromium",
+    executable: chromiumPath,
+    lacks: {},
+    async launch() {
+        const { chromium } = await import("playwright-core");
+        const browser = await chromium.launch(chromiumOptions);
+        return {
+            async open({ viewport, scale, tablet, requests }) {
+                const context = await browser.newContext({ viewport, deviceScaleFactor: scale, hasTouch: tablet, isMobile: tablet });
+                context.setDefaultTimeout(timeout);
+                if (requests)
+                    await context.route("**/*", (route) => (requests(route.request().url()) ? route.continue() : route.abort()));
+                return new PlaywrightTab(context, await context.newPage());
+            },
+            navigate: (tab, url) => tab.page.goto(url),
+            close: () => browser.close(),
+            // What only Chromium's DevTools can do, for the suites that use it.
+            playwright: browser,
+        };
+    },
+};
+
+// ---- Firefox ---------------------------------------------------------------
+
+const firefoxPath = "/usr/bin/firefox-esr";
+
+class PuppeteerTab {
+    constructor(context, page, scale) {
+        this.context = context;
+        this.page = page;
+        this.scale = scale;
+    }
+    evaluate(fn, ...args) {
+        return this.page.evaluate((source, args) => (0, eval)(`(${source})`)(...args), fn.toString(), args);
+    }
+    waitFor(fn, arg, what) {
+        return poll(this, fn, arg, what);
+    }
+    click(selector) {
+        return this.page.click(selector);
+    }
+    clickAt(x, y) {
+        return this.page.mouse.click(x, y);
+    }
+    async fill(selector, text) {
+        await this.page.$eval(selector, (box) => {
+            box.focus();
+            box.select();
+        });
+        await this.page.keyboard.press("Backspace");
+        await this.page.keyboard.type(text);
+    }
+    press(key) {
+        return this.page.keyboard.press(key === "Space" ? " " : key);
+    }
+    async hold(key, repeats) {
+        const name = key === "Space" ? " " : key;
+        for (let i = 0; i < repeats; i++)
+            await this.page.keyboard.down(name);
+        await this.page.keyboard.up(name);
+    }
+    setViewport(size) {
+        return this.page.setViewport({ ...size, deviceScaleFactor: this.scale });
+    }
+    async screenshot() {
+        return Buffer.from(await this.page.screenshot());
+    }
+    close() {
+        return this.context.close();
+    }
+}
+
+const firefox = {
+    name: "firefox",
+    executable: firefoxPath,
+    lacks: {
+        touch: "Firefox's WebDriver BiDi emulates no touch screen",
+        fileRequests: "Firefox's WebDriver BiDi sees no request for a file:// address",
+    },
+    async launch() {
+        const { default: puppeteer } = await import("puppeteer-core");
+        const browser = await puppeteer.launch({
+            browser: "firefox",
+            executablePath: firefoxPath,
+            headless: true,
+            // Nothing fetched for itself, as on a machine with no network.
+            extraPrefsFirefox: {
+                "app.update.enabled": false,
+                "browser.safebrowsing.malware.enabled": false,
+                "browser.safebrowsing.phishing.enabled": false,
+                "network.captive-portal-service.enabled": false,
+                "network.connectivity-service.enabled": false,
+                // A page may sound without a click first, as a pupil's
+                // first click would allow.
+                "media.autoplay.default": 0,
+            },
+        });
+        return {
+            async open({ viewport, scale, requests }) {
+                const context = await browser.createBrowserContext();
+                const page = await context.newPage();
+                page.setDefaultTimeout(timeout);
+                await page.setViewport({ ...viewport, deviceScaleFactor: scale });
+                if (requests) {
+                    await page.setRequestInterception(true);
+                    page.on("request", (request) => (requests(request.url()) ? request.continue() : request.abort()));
+                }
+                return new PuppeteerTab(context, page, scale);
+            },
+            navigate: (tab, url) => tab.page.goto(url),
+            close: () => browser.close(),
+        };
+    },
+};
+
+// ---- WebKit ----------------------------------------------------------------
+
+function miniBrowserPath() {
+    for (const folder of readdirSync("/usr/lib", { withFileTypes: true })) {
+        const path = join("/usr/lib", folder.name, "webkit2gtk-4.1/MiniBrowser");
+        if (folder.isDirectory() && existsSync(path))
+            return path;
+    }
+    return "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser";
+}
+
+function freePort() {
+    return new Promise((resolve, reject) => {
+        const server = createServer();
+        server.on("error", reject);
+        server.listen(0, "127.0.0.1", () => {
+            const { port } = server.address();
+            server.close(() => resolve(port));
+        });
+    });
+}
+
+// An X server of the harness's own; the display number it chose.
+function startXvfb() {
+    return new Promise((resolve, reject) => {
+        const server = spawn("Xvfb", ["-displayfd", "3", "-screen", "0", "2600x2200x24", "-nolisten", "tcp"],
+            { stdio: ["ignore", "ignore", "ignore", "pipe"] });
+        let said = "";
+        server.on("error", reject);
+        server.on("exit", (code) => reject(new Error(`Xvfb ended with ${code}`)));
+        server.stdio[3].on("data", (data) => {
+            said += data;
+            if (said.includes("\n"))
+                resolve({ display: `:${said.trim()}`, server });
+        });
+    });
+}
+
+class WebDriverTab {
+    constructor(session, chrome, scale) {
+        this.session = session;
+        this.chrome = chrome;
+        this.scale = scale;
+    }
+    evaluate(fn, ...args) {
+        return this.session.executeAsync(`const done = arguments[arguments.length - 1];
+            Promise.resolve().then(() => (${fn})(...arguments[0]))
+                .then((value) => done({ value }), (error) => done({ error: String(error && error.stack || error) }));`, [args]);
+    }
+    waitFor(fn, arg, what) {
+        return poll(this, fn, arg, what);
+    }
+    click(selector) {
+        return this.session.click(selector);
+    }
+    clickAt(x, y) {
+        return this.session.actions({
+            type: "pointer", id: "mouse", parameters: { pointerType: "mouse" },
+            actions: [
+                { type: "pointerMove", x: Math.round(x), y: Math.round(y), origin: "viewport", duration: 0 },
+                { type: "pointerDown", button: 0 },
+                { type: "pointerUp", button: 0 },
+            ],
+        });
+    }
+    fill(selector, text) {
+        return this.session.fill(selector, text);
+    }
+    press(key) {
+        const value = keyOf(key);
+        return this.session.actions({ type: "key", id: "keyboard", actions: [{ type: "keyDown", value }, { type: "keyUp", value }] });
+    }
+    hold(key, repeats) {
+        const value = keyOf(key);
+        const downs = Array.from({ length: repeats }, () => ({ type: "keyDown", value }));
+        return this.session.actions({ type: "key", id: "keyboard", actions: [...downs, { type: "keyUp", value }] });
+    }
+    // The window is the viewport and the browser's own bars, which it
+    // measured when it opened.
+    setViewport({ width, height }) {
+        return this.session.windowRect({ width: width + this.chrome.width, height: height + this.chrome.height });
+    }
+    screenshot() {
+        return this.session.screenshot();
+    }
+    close() {
+        return this.session.close();
+    }
+}
+
+const webkit = {
+    name: "webkit",
+    executable: "/usr/bin/WebKitWebDriver",
+    lacks: {
+        touch: "WebKitGTK's WebDriver has no touch screen",
+        requests: "classic WebDriver sees no request the page makes",
+    },
+    async launch() {
+        const miniBrowser = miniBrowserPath();
+        const { display, server: xvfb } = await startXvfb();
+        // One driver for each device pixel ratio, which WebKitGTK takes
+        // from GDK_SCALE when its window opens.
+        const drivers = new Map();
+        const driverFor = async (scale) => {
+            if (!drivers.has(scale)) {
+                const port = await freePort();
+                const process_ = spawn("WebKitWebDriver", [`--port=${port}`], {
+                    env: { ...process.env, DISPLAY: display, GDK_SCALE: String(scale), GDK_BACKEND: "x11" },
+                    stdio: "ignore",
+                });
+                const url = `http://127.0.0.1:${port}`;
+                drivers.set(scale, { process: process_, url });
+                await serverReady(url, timeout);
+            }
+            return drivers.get(scale).url;
+        };
+        return {
+            async open({ viewport, scale, requests }) {
+                if (requests)
+                    throw new Error(webkit.lacks.requests);
+                if (!Number.isInteger(scale))
+                    throw new Error(`WebKitGTK's pixel ratio comes from GDK_SCALE, a whole number, not ${scale}`);
+                const session = await Session.create(await driverFor(scale), {
+                    "webkitgtk:browserOptions": { binary: miniBrowser, args: ["--automation", "--autoplay-policy=allow"] },
+                    timeouts: { script: timeout, pageLoad: timeout, implicit: 0 },
+                });
+                await session.navigate("about:blank");
+                const tab = new WebDriverTab(session, { width: 0, height: 0 }, scale);
+                const [outerWidth, outerHeight, innerWidth, innerHeight] =
+                    await tab.evaluate(() => [outerWidth, outerHeight, innerWidth, innerHeight]);
+                tab.chrome = { width: outerWidth - innerWidth, height: outerHeight - innerHeight };
+                await tab.setViewport(viewport);
+                return tab;
+            },
+            navigate: (tab, url) => tab.session.navigate(url),
+            async close() {
+                for (const { process: driver } of drivers.values())
+                    driver.kill();
+                xvfb.removeAllListeners("exit");
+                xvfb.kill();
+            },
+        };
+    },
+};
+
+export const engines = { chromium, firefox, webkit };
