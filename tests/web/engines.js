@@ -314,6 +314,7 @@ const webkit = {
     lacks: {
         touch: "WebKitGTK's WebDriver has no touch screen",
         requests: "classic WebDriver sees no request the page makes",
+        keyRepeat: "WebKitGTK's WebDriver sends no repeats of a key held down",
     },
     async launch() {
         const miniBrowser = miniBrowserPath();

@@ -3,11 +3,13 @@
 // place and colour; this view shows them and plays the cues.
 
 import { mainWindow as form } from "torvikan-forms";
+import { Announcer } from "./announcer.js";
 import { FieldCanvas } from "./field_canvas.js";
 import { buildWindow, scaled } from "./window_form.js";
 
 const readoutNames = ["mouseX", "mouseY", "dogX", "dogY", "seconds"];
 const inputNames = ["mouseSpeed", "dogSpeed", "unitTime"];
+const byName = (readouts) => Object.fromEntries(readoutNames.map((name, i) => [name, readouts[i]]));
 
 export class MainView {
     constructor(core, cues, messages, { openHelp, quit }) {
@@ -39,6 +41,7 @@ export class MainView {
         this.chart = new FieldCanvas(canvas, core);
         this.lesson = new core.Lesson(this.fieldWidth, this.fieldHeight);
         this.deviceSize = { width: 0, height: 0 };
+        this.announcer = new Announcer(element, this.field);
 
         controls.get("nextButton").addEventListener("click", () => this.nextStep());
         controls.get("startOverButton").addEventListener("click", () => this.startOver());
@@ -64,7 +67,9 @@ export class MainView {
     }
 
     shown() {
-        this.show(this.lesson.start());
+        const start = this.lesson.start();
+        this.show(start);
+        this.announcer.started(byName(start.readouts));
         this.field.focus({ preventScroll: true });
     }
 
@@ -72,21 +77,26 @@ export class MainView {
         const step = this.lesson.next(...this.inputs.map((box) => box.value));
         if (step.fault) {
             // Nothing was drawn for a click that could not be finished.
+            this.announcer.hush();
             this.messages.tell(step.fault);
             return;
         }
         this.show(step);
         if (step.cue)
             this.cues.play("logoff.wav");
+        this.announcer.stepped(byName(step.readouts), step.cue);
     }
 
     startOver() {
         this.cues.play("pinpon.wav");
-        this.show(this.lesson.startOver());
+        const start = this.lesson.startOver();
+        this.show(start);
+        this.announcer.startedOver(byName(start.readouts));
     }
 
     async askToQuit() {
         this.cues.play("endpinpon.wav");
+        this.announcer.hush();
         if (await this.messages.ask(this.core.quitQuestion()))
             this.quit();
     }
@@ -110,6 +120,7 @@ export class MainView {
     }
 
     destroy() {
+        this.announcer.hush();
         this.lesson.delete();
         this.element.remove();
     }
