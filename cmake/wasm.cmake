@@ -92,8 +92,12 @@ function(torvikan_wasm target)
         set(byproducts ${directory}/${stem}.wasm)
     endif()
     file(RELATIVE_PATH shown ${CMAKE_BINARY_DIR} ${output})
+    get_filename_component(output_directory ${output} DIRECTORY)
+    # emcc writes into an existing folder only. Ninja makes the folders of a
+    # command's outputs itself; Make does not.
     add_custom_command(OUTPUT ${output}
         BYPRODUCTS ${byproducts}
+        COMMAND ${CMAKE_COMMAND} -E make_directory ${output_directory}
         COMMAND ${emcc} ${flags} ${W_LINK_OPTIONS} ${objects} -o ${output}
         DEPENDS ${objects} ${W_DEPENDS}
         COMMENT "Linking ${shown} with emcc"
