@@ -69,14 +69,15 @@ process.on("exit", () => copies.forEach(({ folder }) => rmSync(folder, { recursi
 // `scale` is the device pixel ratio; `tablet` gives a touch screen and a
 // mobile browser, which zooms a page that lets it; `init` runs in the page
 // before its own scripts; `requests(url)` lets a request through or
-// refuses it; `ready: false` opens without waiting.
+// refuses it; `scripts: false` turns the page's scripts off; `ready: false`
+// opens without waiting.
 export async function launch() {
     const browser = await engine.launch();
     const waitReady = (tab) => tab.waitFor(() => document.documentElement.dataset.ready === "1", undefined, "the page to be ready");
     return {
         engine: engine.name,
-        async open({ viewport = windowSize, scale = 1, tablet = false, url = pageUrl, init, requests, ready = true } = {}) {
-            const tab = await browser.open({ viewport, scale, tablet, requests });
+        async open({ viewport = windowSize, scale = 1, tablet = false, url = pageUrl, init, requests, scripts, ready = true } = {}) {
+            const tab = await browser.open({ viewport, scale, tablet, requests, scripts });
             await browser.navigate(tab, init ? pageWith(init) : url);
             if (ready)
                 await waitReady(tab);

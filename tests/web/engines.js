@@ -13,6 +13,7 @@
 //   tab.click(selector)         a real pointer click at the element's centre,
 //                               refused where that point is not the element
 //   tab.clickAt(x, y)           a real pointer click at a point of the viewport
+//   tab.longPress(selector, ms) the pointer held down on an element for ms
 //   tab.fill(selector, text)    the box emptied and the text typed
 //   tab.press(key)              Tab, Enter, Escape or Space, pressed and released
 //   tab.hold(key, repeats)      a key held down: `repeats` key-downs, one key-up
@@ -21,7 +22,8 @@
 //   tab.screenshot()            the viewport as PNG bytes
 //   tab.close()
 // open({ requests }) lets the page's requests through where requests(url)
-// is true and refuses the rest. What an engine's automation cannot do,
+// is true and refuses the rest; open({ scripts: false }) turns the page's
+// scripts off. What an engine's automation cannot do,
 // `lacks` says with the reason.
 
 import { spawn } from "node:child_process";
@@ -76,6 +78,12 @@ class PlaywrightTab {
     clickAt(x, y) {
         return this.page.mouse.click(x, y);
     }
+    async longPress(selector, ms) {
+        await this.page.hover(selector);
+        await this.page.mouse.down();
+        await new Promise((resolve) => setTimeout(resolve, ms));
+        await this.page.mouse.up();
+    }
     fill(selector, text) {
         return this.page.fill(selector, text);
     }
@@ -110,8 +118,9 @@ const chromium = {
         const { chromium } = await import("playwright-core");
         const browser = await chromium.launch(chromiumOptions);
         return {
-            async open({ viewport, scale, tablet, requests }) {
-                const context = await browser.newContext({ viewport, deviceScaleFactor: scale, hasTouch: tablet, isMobile: tablet });
+            async open({ viewport, scale, tablet, requests, scripts }) {
+                const context = await browser.newContext({ viewport, deviceScaleFactor: scale, hasTouch: tablet, isMobile: tablet,
+                    javaScriptEnabled: scripts });
                 context.setDefaultTimeout(timeout);
                 if (requests)
                     await context.route("**/*", (route) => (requests(route.request().url()) ? route.continue() : route.abort()));
@@ -146,6 +155,12 @@ class PuppeteerTab {
     }
     clickAt(x, y) {
         return this.page.mouse.click(x, y);
+    }
+    async longPress(selector, ms) {
+        await this.page.hover(selector);
+        await this.page.mouse.down();
+        await new Promise((resolve) => setTimeout(resolve, ms));
+        await this.page.mouse.up();
     }
     async fill(selector, text) {
         await this.page.$eval(selector, (box) => {
@@ -184,7 +199,7 @@ const firefox = {
     },
     async launch() {
         const { default: puppeteer } = await import("puppeteer-core");
-        const browser = await puppeteer.launch({
+        const start = (prefs) => puppeteer.launch({
             browser: "firefox",
             executablePath: firefoxPath,
             headless: true,
@@ -198,11 +213,18 @@ const firefox = {
                 // A page may sound without a click first, as a pupil's
                 // first click would allow.
                 "media.autoplay.default": 0,
+                ...prefs,
             },
         });
+        const browser = await start({});
+        // Firefox's WebDriver BiDi turns no page's scripts off: a browser
+        // of its own has them off throughout.
+        let withoutScripts;
         return {
-            async open({ viewport, scale, requests }) {
-                const context = await browser.createBrowserContext();
+            async open({ viewport, scale, requests, scripts }) {
+                if (scripts === false)
+                    withoutScripts ??= await start({ "javascript.enabled": false });
+                const context = await (scripts === false ? withoutScripts : browser).createBrowserContext();
                 const page = await context.newPage();
                 page.setDefaultTimeout(timeout);
                 await page.setViewport({ ...viewport, deviceScaleFactor: scale });
@@ -213,7 +235,7 @@ const firefox = {
                 return new PuppeteerTab(context, page, scale);
             },
             navigate: (tab, url) => tab.page.goto(url),
-            close: () => browser.close(),
+            close: () => Promise.all([browser.close(), withoutScripts?.close()]),
         };
     },
 };
@@ -272,6 +294,17 @@ class WebDriverTab {
     }
     click(selector) {
         return this.session.click(selector);
+    }
+    longPress(selector, ms) {
+        return this.session.find(selector).then((element) => this.session.actions({
+            type: "pointer", id: "mouse", parameters: { pointerType: "mouse" },
+            actions: [
+                { type: "pointerMove", x: 0, y: 0, origin: { "element-6066-11e4-a52e-4f735466cecf": element }, duration: 0 },
+                { type: "pointerDown", button: 0 },
+                { type: "pause", duration: ms },
+                { type: "pointerUp", button: 0 },
+            ],
+        }));
     }
     clickAt(x, y) {
         return this.session.actions({
@@ -336,20 +369,23 @@ const webkit = {
             return drivers.get(scale).url;
         };
         return {
-            async open({ viewport, scale, requests }) {
+            async open({ viewport, scale, requests, scripts }) {
                 if (requests)
                     throw new Error(webkit.lacks.requests);
                 if (!Number.isInteger(scale))
                     throw new Error(`WebKitGTK's pixel ratio comes from GDK_SCALE, a whole number, not ${scale}`);
                 const session = await Session.create(await driverFor(scale), {
-                    "webkitgtk:browserOptions": { binary: miniBrowser, args: ["--automation", "--autoplay-policy=allow"] },
+                    "webkitgtk:browserOptions": { binary: miniBrowser,
+                        args: ["--automation", "--autoplay-policy=allow", ...(scripts === false ? ["--enable-javascript=false"] : [])] },
                     timeouts: { script: timeout, pageLoad: timeout, implicit: 0 },
                 });
                 await session.navigate("about:blank");
                 const tab = new WebDriverTab(session, { width: 0, height: 0 }, scale);
-                const [outerWidth, outerHeight, innerWidth, innerHeight] =
-                    await tab.evaluate(() => [outerWidth, outerHeight, innerWidth, innerHeight]);
-                tab.chrome = { width: outerWidth - innerWidth, height: outerHeight - innerHeight };
+                if (scripts !== false) {
+                    const [outerWidth, outerHeight, innerWidth, innerHeight] =
+                        await tab.evaluate(() => [outerWidth, outerHeight, innerWidth, innerHeight]);
+                    tab.chrome = { width: outerWidth - innerWidth, height: outerHeight - innerHeight };
+                }
                 await tab.setViewport(viewport);
                 return tab;
             },

@@ -1,11 +1,11 @@
 // What a pupil does beyond the numbers: the cues that each click starts,
-// HELP and back, the exit question, and taps on a touch screen.
+// HELP and back, and the exit question.
 
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { inputIds, lacks, launch, property, readForm, readouts, source, tableRows, typeInputs } from "./browser.js";
+import { inputIds, launch, property, readForm, readouts, source, tableRows, typeInputs } from "./browser.js";
 
 // Notes every cue that starts (the page names it in data-cue on <html>),
 // and counts the cues decoded, so that a check can wait until they can play.
@@ -152,18 +152,6 @@ test("終了, はい ends the lesson and leaves nothing to click", async () => {
         }));
         assert.match(ended.notice, /終了しました/);
         assert.equal(ended.controls, 0, "controls left");
-    } finally {
-        await tab.close();
-    }
-});
-
-test("a double tap on 次へ takes two steps and does not zoom", { skip: lacks("touch") }, async () => {
-    const tab = await browser.open({ viewport: { width: 768, height: 1024 }, scale: 2, tablet: true });
-    try {
-        await tab.tap("#nextButton");
-        await tab.tap("#nextButton");
-        assert.deepEqual(await readouts(tab), tableRows(defaults, 2)[2].readouts);
-        assert.equal(await tab.evaluate(() => visualViewport.scale), 1);
     } finally {
         await tab.close();
     }

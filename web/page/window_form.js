@@ -25,6 +25,8 @@ function createElementFor(control) {
         element = document.createElement("button");
         element.type = "button";
         element.textContent = control.text;
+        // A long press on a touch screen opens no menu over the button.
+        element.addEventListener("contextmenu", (event) => event.preventDefault());
         break;
     case "box":
         element = document.createElement("input");
