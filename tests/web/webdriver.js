@@ -76,12 +76,22 @@ export class Session {
     }
 }
 
+// A command that has not answered in a minute will not: the driver is told
+// to give up on scripts and page loads well before that.
+const commandTimeout = 60000;
+
 async function request(server, method, path, body) {
-    const response = await fetch(server + path, {
-        method,
-        headers: body ? { "Content-Type": "application/json; charset=utf-8" } : {},
-        body: body ? JSON.stringify(body) : undefined,
-    });
+    let response;
+    try {
+        response = await fetch(server + path, {
+            method,
+            headers: body ? { "Content-Type": "application/json; charset=utf-8" } : {},
+            body: body ? JSON.stringify(body) : undefined,
+            signal: AbortSignal.timeout(commandTimeout),
+        });
+    } catch (error) {
+        throw new WebDriverError(`${method} ${path}`, { error: "no answer", message: error.cause?.message ?? error.message });
+    }
     const { value } = await response.json();
     if (!response.ok || value?.error)
         throw new WebDriverError(`${method} ${path}`, value ?? { error: String(response.status), message: "" });
