@@ -66,7 +66,9 @@ context.fillStyle = "#fff";
 context.fillRect(0, 0, 645, 389);
 context.fillStyle = "#00f";
 context.fillRect(53, 54, 6, 6);
-requestAnimationFrame(() => (document.documentElement.dataset.ready = "1"));
+// Ready as the page is: once the frame that shows the drawing has begun,
+// and the next one with it.
+requestAnimationFrame(() => requestAnimationFrame(() => (document.documentElement.dataset.ready = "1")));
 </script>
 </body>
 </html>

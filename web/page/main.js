@@ -6,6 +6,7 @@
 import { CuePlayer } from "./cue_player.js";
 import { face, narrowFace } from "./faces.js";
 import { Program } from "./program.js";
+import { mainWindow } from "torvikan-forms";
 import words from "./words.json";
 
 function cannotStart() {
@@ -16,6 +17,16 @@ function cannotStart() {
     document.body.append(notice);
 }
 
+// The dog and the mouse, fetched and decoded while the core starts, so
+// that the window's pictures find them ready.
+function decodePictures() {
+    return mainWindow.controls.filter((control) => control.picture).map((control) => {
+        const picture = new Image();
+        picture.src = `pictures/${control.picture}`;
+        return picture.decode().catch(() => {});
+    });
+}
+
 async function start() {
     let core;
     try {
@@ -23,6 +34,7 @@ async function start() {
             TorvikanCore(),
             document.fonts.load(`16px "${face}"`),
             document.fonts.load(`24px "${narrowFace}"`),
+            ...decodePictures(),
         ]);
     } catch (error) {
         cannotStart();
