@@ -321,6 +321,39 @@ private slots:
         QCOMPARE(oldFile.read(4), exitCode == 0 ? QByteArray("%PDF") : QByteArray("an o"));
     }
 
+    // A new sheet has the mode any new file of the teacher's gets, and an
+    // old one keeps its own.
+    void sheetMode_data()
+    {
+        QTest::addColumn<unsigned>("mask");
+        QTest::addColumn<unsigned>("oldMode"); // 0: no old sheet
+        QTest::addColumn<unsigned>("mode");
+        QTest::addRow("new, the usual mask") << 022u << 0u << 0644u;
+        QTest::addRow("new, a private mask") << 077u << 0u << 0600u;
+        QTest::addRow("new, a group's mask") << 002u << 0u << 0664u;
+        QTest::addRow("old, whatever the mask") << 077u << 0604u << 0604u;
+    }
+
+    void sheetMode()
+    {
+        QFETCH(unsigned, mask);
+        QFETCH(unsigned, oldMode);
+        QFETCH(unsigned, mode);
+        QTemporaryDir folder;
+        const QString sheetPath = folder.filePath(QStringLiteral("sheet.pdf"));
+        if (oldMode) {
+            QFile old(sheetPath);
+            QVERIFY(old.open(QIODevice::WriteOnly) && old.write("an older sheet") > 0);
+            old.close();
+            QVERIFY(::chmod(QFile::encodeName(sheetPath).constData(), mode_t(oldMode)) == 0);
+        }
+        const Run run = runTool(QStringLiteral(SHEET_TOOL), {sheetPath}, folder.path(), [mask] { ::umask(mode_t(mask)); });
+        QCOMPARE(run.exitCode, 0);
+        struct stat written { };
+        QVERIFY(::stat(QFile::encodeName(sheetPath).constData(), &written) == 0);
+        QCOMPARE(unsigned(written.st_mode & 07777), mode);
+    }
+
     // SIGTERM while a file is being written ends the program and leaves the folder as it was.
     void interruptLeavesNoTemporaryFile()
     {

@@ -94,6 +94,28 @@ private slots:
         QCOMPARE(out.count('\n'), lines);
         QCOMPARE(QString::fromUtf8(out).right(tail.size()), tail);
     }
+
+    // A table that cannot be written ends at once with status 1, rather
+    // than computing every click for nobody: a hundred billion clicks
+    // would take hours.
+    void unwritable_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addRow("clicks") << QStringList{"--steps", "100000000000"};
+        QTest::addRow("clicks, csv") << QStringList{"--steps", "100000000000", "--csv"};
+        QTest::addRow("clicks with the exact dog") << QStringList{"--steps", "100000000000", "--exact"};
+    }
+
+    void unwritable()
+    {
+        QFETCH(QStringList, args);
+        QProcess tool;
+        tool.setStandardOutputFile(QStringLiteral("/dev/full"));
+        tool.start(QStringLiteral(TABLE_TOOL), args);
+        QVERIFY(tool.waitForFinished(60000));
+        QCOMPARE(tool.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(tool.exitCode(), 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestTable)

@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <climits>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 
 #include <fcntl.h>
@@ -26,6 +27,27 @@ extern "C" void removePendingThenDie(int signal)
     // SA_RESETHAND has put back the default action: the program ends as
     // the signal asked, once the handler returns at the latest.
     ::raise(signal);
+}
+
+// The process's file mode creation mask, as Linux reports it, so that a
+// new sheet gets the mode any new file would. umask() can only read the
+// mask by setting it, which would change it, if only for a moment, for the
+// whole process; that is left for a kernel without the report.
+mode_t creationMask()
+{
+    if (std::FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status))
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        std::fclose(status);
+        if (found)
+            return mode_t(mask);
+    }
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    return mask;
 }
 
 std::string folderOf(const std::string& path)
@@ -174,9 +196,7 @@ bool replaceFile(const std::string& path, std::string_view bytes, std::string& e
     } else if (errno != ENOENT) {
         return fail(errno);
     } else {
-        mode = ::umask(0);
-        ::umask(mode);
-        mode = 0666 & ~mode;
+        mode = 0666 & ~creationMask();
     }
 
     const std::string name = target.substr(target.rfind('/') + 1);

@@ -213,7 +213,9 @@ void writeClicks(std::ostream& out, const Options& options)
     sim::PursuitState state;
     sim::Readouts shown = sim::resetToStart(state).readouts;
     writeRow(out, line, 0, shown, false, sim::Fault::none, exact);
-    for (std::uint64_t click = 1; click <= options.steps; ++click) {
+    // A table that can no longer be written stops: a full disk or a closed
+    // pipe would otherwise leave the clicks computed to the end, for nobody.
+    for (std::uint64_t click = 1; click <= options.steps && out; ++click) {
         const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, options.unitTime);
         if (o.fault == sim::Fault::none)
             shown = o.frame.readouts;
@@ -368,7 +370,7 @@ void writeConvergence(std::ostream& out, const Options& options)
     std::uint64_t clicksLeft = convergeClickBudget;
     std::optional<double> previousGap; // the row before's, where the method made it
     std::string leftOut; // why the rows from here on are not run
-    for (int rowIndex = 0; rowIndex < options.converge; ++rowIndex) {
+    for (int rowIndex = 0; rowIndex < options.converge && out; ++rowIndex) {
         // Halving a float is exact.
         const float h = std::ldexp(unitTime, -rowIndex);
         if (leftOut.empty() && !comparison.whyNot && h > 0.0f
