@@ -4,6 +4,7 @@
 // make it; the others say why not.
 
 import assert from "node:assert/strict";
+import { execFileSync } from "node:child_process";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
@@ -134,6 +135,23 @@ test("with scripts off the page says in Japanese how to start it", async () => {
             ink = inkOf(readPng(await tab.screenshot()));
         }
         assert.ok(ink > 200, `${ink} dark pixels on the page`);
+    } finally {
+        await tab.close();
+    }
+});
+
+// Printed with Ctrl+P, the pupils' page is the field and its numbers, not
+// buttons that do nothing on paper.
+test("printed, the page holds the read-outs and no button", { skip: lacks("print") }, async () => {
+    const tab = await browser.open();
+    try {
+        for (let i = 0; i < 3; i++)
+            await tab.click("#nextButton");
+        const text = execFileSync("pdftotext", ["-", "-"], { input: await tab.pdf(), encoding: "utf8" });
+        for (const readout of tableRows(defaults, 3)[3].readouts)
+            assert.ok(text.includes(readout), `${readout} printed`);
+        for (const caption of ["次へ", "初期化", "HELP", "終了"])
+            assert.ok(!text.includes(caption), `${caption} printed`);
     } finally {
         await tab.close();
     }

@@ -20,6 +20,8 @@
 //   tab.tap(selector)           a tap on a touch screen (where `touch` is had)
 //   tab.setViewport(size)       the viewport's CSS size
 //   tab.screenshot()            the viewport as PNG bytes
+//   tab.pdf()                   the page printed on A4, as PDF bytes (where
+//                               `print` is had)
 //   tab.close()
 // open({ requests }) lets the page's requests through where requests(url)
 // is true and refuses the rest; open({ scripts: false }) turns the page's
@@ -105,6 +107,9 @@ class PlaywrightTab {
     screenshot() {
         return this.page.screenshot();
     }
+    pdf() {
+        return this.page.pdf({ format: "A4" });
+    }
     close() {
         return this.context.close();
     }
@@ -184,6 +189,9 @@ class PuppeteerTab {
     }
     async screenshot() {
         return Buffer.from(await this.page.screenshot());
+    }
+    async pdf() {
+        return Buffer.from(await this.page.pdf({ format: "A4" }));
     }
     close() {
         return this.context.close();
@@ -348,6 +356,7 @@ const webkit = {
         touch: "WebKitGTK's WebDriver has no touch screen",
         requests: "classic WebDriver sees no request the page makes",
         keyRepeat: "WebKitGTK's WebDriver sends no repeats of a key held down",
+        print: "WebKitGTK's WebDriver does not print a page",
     },
     async launch() {
         const miniBrowser = miniBrowserPath();
