@@ -106,6 +106,10 @@ private slots:
             {"781 46.860 0.000 46.866 0.000 7.810 鳴った 46.851 0.000 0.015"});
         sheet("a fine unit time runs to its first cue", {"--h", "0.01"}, {},
             {"781 回目のクリック（7.810 秒）で初めて鳴り、犬がねずみに追いついたので"});
+        // The cue sounds once the mouse is not to the right of the dog: a fast dog gets there 20 m off.
+        sheet("a fast dog reaches the mouse's x, not the mouse", {"--v", "300"}, "0 1 2 3",
+            {"追いついた音は 3 回目のクリック（0.300 秒）で初めて鳴り、犬の位置ｘがねずみの位置ｘに追いついた"
+             "（犬とねずみはまだ 19.949 m 離れています）ので、記録はここまでです。"});
         // The cue tells no catch when the mouse stays level with the dog: the exact catch at 5 s ends the run.
         sheet("mouse never ahead, to the exact catch", {"--u", "0", "--exact"}, {},
             {"ねずみが犬より前（右）に出ることがないので、追いついた音は 1 回目のクリックから鳴ります。",

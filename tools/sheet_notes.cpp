@@ -18,6 +18,8 @@ namespace {
 constexpr double notePoints = 9.5;
 constexpr double noteLineHeight = 4.2; // at least the font's line spacing
 constexpr double notesGap = 2.0; // between the table and its first note, and between two notes
+// Closer than one trail mark, the dog is at the mouse on the field.
+constexpr double caughtWithin = 1.0;
 
 QString seconds(double value) { return QString::fromStdString(number_text::formatFixed(value, 3)); }
 
@@ -37,8 +39,17 @@ QString endClause(const Content& content)
     const QString here = QStringLiteral("ので、記録はここまでです。");
     const int last = content.lastClick;
     switch (content.end) {
-    case RunEnd::caught:
-        return QStringLiteral("犬がねずみに追いついた") + here;
+    case RunEnd::caught: {
+        // The cue sounds once the mouse is no longer to the right of the
+        // dog, which a dog with long steps reaches far from the mouse.
+        const sim::Readouts& r = content.clicks[std::size_t(last)].shown.readouts;
+        const double apart = std::hypot(double(r.dogX) - double(r.mouseX), double(r.dogY) - double(r.mouseY));
+        if (apart < caughtWithin)
+            return QStringLiteral("犬がねずみに追いついた") + here;
+        return QStringLiteral("犬の位置ｘがねずみの位置ｘに追いついた（犬とねずみはまだ %1 m 離れています）")
+                   .arg(QString::fromStdString(number_text::formatFixed(apart, 3)))
+            + here;
+    }
     case RunEnd::exactCatch:
         return QStringLiteral("理論上、犬がねずみに追いつく時刻（%1 秒）になった").arg(seconds(*content.exactCatch))
             + here;
