@@ -69,6 +69,16 @@ private slots:
                                                 << QStringList{"--blank", "--exact"} << QString() << QString();
         QTest::addRow("grid of 3 m, sheet") << sheet << QStringList{"--grid", "3", "sheet.pdf"} << 2
                                             << QStringList{"--grid", "3"} << QString() << QString();
+        // Options typed with the input method in full width, or its dash for the hyphen key.
+        QTest::addRow("full-width option names, equals sign and value")
+            << table << QStringList{"－－ｓｔｅｐｓ＝２", "ーーｕ", "８"} << 0 << QStringList() << "2	1.600" << QString();
+        QTest::addRow("full-width options, sheet")
+            << sheet << QStringList{"－－ｇｒｉｄ", "5", "sheet.pdf"} << 0 << QStringList() << QString() << "sheet.pdf";
+        QTest::addRow("a file name in kana is no option, sheet")
+            << sheet << QStringList{"ーメモ.pdf"} << 0 << QStringList() << QString() << "ーメモ.pdf";
+        QTest::addRow("a full-width suffix, with the hint to type it half-width, sheet")
+            << sheet << QStringList{"記録用紙．ｐｄｆ"} << 2 << QStringList{"半角", "記録用紙.pdf"} << QString()
+            << QString();
     }
 
     void commandLine()

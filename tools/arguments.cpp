@@ -40,6 +40,60 @@ bool looksLikeNumber(const std::string& text)
         || (!text.empty() && (std::isdigit((unsigned char)text[0]) || text[0] == '.'));
 }
 
+// Decodes one UTF-8 sequence at `at`, moving past it; 0 where the bytes
+// are no character of three bytes or fewer, which is all a name folds.
+char32_t decodeAt(const std::string& text, std::size_t& at)
+{
+    const auto byte = [&](std::size_t i) { return i < text.size() ? (unsigned char)text[i] : 0u; };
+    const unsigned lead = byte(at);
+    if (lead < 0x80) {
+        ++at;
+        return lead;
+    }
+    if ((lead & 0xE0) == 0xC0 && (byte(at + 1) & 0xC0) == 0x80) {
+        const char32_t c = ((lead & 0x1F) << 6) | (byte(at + 1) & 0x3F);
+        at += 2;
+        return c;
+    }
+    if ((lead & 0xF0) == 0xE0 && (byte(at + 1) & 0xC0) == 0x80 && (byte(at + 2) & 0xC0) == 0x80) {
+        const char32_t c = ((lead & 0x0F) << 12) | ((byte(at + 1) & 0x3F) << 6) | (byte(at + 2) & 0x3F);
+        at += 3;
+        return c;
+    }
+    return 0;
+}
+
+// The ASCII a Japanese input method's full-width letters, digits and signs
+// stand for, and the dashes it gives for the hyphen key; 0 for others.
+char halfWidth(char32_t c)
+{
+    if (c < 0x80)
+        return char(c);
+    if (c >= 0xFF01 && c <= 0xFF5E)
+        return char(c - 0xFF01 + 0x21);
+    if (c == 0x30FC || c == 0x2212 || c == 0x2010 || c == 0x2015)
+        return '-';
+    return 0;
+}
+
+// An argument whose every character up to the first "=" (or "＝") has a
+// half-width form and which begins with a dash, as "－－ｈｅｌｐ" or
+// "ーーｕ＝８": the option it was meant to be, with its value as typed.
+// Anything else as it is.
+std::string foldedOption(const std::string& a)
+{
+    std::string name;
+    for (std::size_t at = 0; at < a.size();) {
+        const char c = halfWidth(decodeAt(a, at));
+        if (c == 0 || (name.empty() && c != '-'))
+            return a;
+        if (c == '=')
+            return name + "=" + a.substr(at);
+        name += c;
+    }
+    return name;
+}
+
 } // namespace
 
 std::vector<Argument> split(const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome)
@@ -47,7 +101,7 @@ std::vector<Argument> split(const std::vector<std::string>& args, std::initializ
     std::vector<Argument> result;
     bool operandsOnly = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string& a = args[i];
+        const std::string a = operandsOnly ? args[i] : foldedOption(args[i]);
         if (operandsOnly || a.size() < 2 || a[0] != '-') {
             result.push_back({{}, a});
             continue;

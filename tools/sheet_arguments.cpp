@@ -4,6 +4,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <limits>
 
 namespace sheet {
@@ -77,6 +78,18 @@ Parsed parseArguments(const std::vector<std::string>& args)
     p.options.file = QFile::decodeName(QByteArray::fromStdString(*file));
     const std::optional<Format> format = formatOf(p.options.file);
     if (!format) {
+        // "記録用紙．ｐｄｆ", typed with the input method still in full width.
+        QString halfWidthEnd = p.options.file;
+        for (qsizetype i = std::max<qsizetype>(0, halfWidthEnd.size() - 4); i < halfWidthEnd.size(); ++i) {
+            const char16_t c = halfWidthEnd[i].unicode();
+            if (c >= 0xFF01 && c <= 0xFF5E)
+                halfWidthEnd[i] = QChar(c - 0xFF01 + 0x21);
+        }
+        if (halfWidthEnd != p.options.file && formatOf(halfWidthEnd)) {
+            arguments::fail(p, "拡張子は半角で入力してください（" + halfWidthEnd.toStdString() + " のように）: " + *file,
+                "type the file name's suffix in half-width letters, as in " + halfWidthEnd.toStdString() + ": " + *file);
+            return p;
+        }
         arguments::fail(p, "ファイル名は .pdf、.svg、.png のどれかで終えてください: " + *file,
             "the file name must end in .pdf, .svg or .png: " + *file);
         return p;
