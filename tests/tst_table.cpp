@@ -3,10 +3,10 @@
 namespace {
 const QString clicks
     = QStringLiteral("クリック\tねずみの位置ｘ\tねずみの位置ｙ\t犬の位置ｘ\t犬の位置ｙ\t秒経過\t追いついた音\tエラー");
-const QString exact = clicks + QStringLiteral("\t厳密な犬の位置ｘ\t厳密な犬の位置ｙ\tずれ\n");
+const QString exact = clicks + QStringLiteral("\t理論上の犬の位置ｘ\t理論上の犬の位置ｙ\tずれ\n");
 const QString converge = QStringLiteral(
-    "ｈ\t初めて音が鳴ったクリック\tそのときの秒経過\t厳密に追いつく秒\t最大のずれ\t前の行÷この行\t備考\n");
-const QString roundingLeftOut = QStringLiteral("省略：ｈを半分にしても単精度の丸めがずれを上回る（rounding）\n");
+    "ｈ\t初めて音が鳴ったクリック\tそのときの秒経過\t理論上追いつく秒\t最大のずれ\t前の行÷この行\t備考\n");
+const QString roundingLeftOut = QStringLiteral("省略：ｈを半分にしても単精度の丸めがずれを上回る\n");
 // What --csv makes of the tab-separated lines: commas and CRLF.
 QString csv(QString text) { return text.replace(u'\t', u',').replace(u'\n', QStringLiteral("\r\n")); }
 } // namespace
@@ -51,15 +51,15 @@ private slots:
         // Halving h halves the largest distance from the exact dog, until single precision's
         // rounding would outweigh it.
         QTest::addRow("convergence, defaults") << QStringList{"--converge", "8", "--steps", "1", "--exact"} << 9
-                                               << "0.00625\t1250\t7.812417\t7.812500\t0.030015\t1.986476\t\n"
-                                                  "0.003125\t2500\t7.812689\t7.812500\t0.014946\t2.008143\t\n"
-                                                  "0.0015625\t\t\t7.812500\t\t\t"
-                + roundingLeftOut + "0.00078125\t\t\t7.812500\t\t\t" + roundingLeftOut;
+                                               << "0.00625\t1250\t7.812\t7.813\t0.030015\t1.986476\t\n"
+                                                  "0.003125\t2500\t7.813\t7.813\t0.014946\t2.008143\t\n"
+                                                  "0.0015625\t\t\t7.813\t\t\t"
+                + roundingLeftOut + "0.00078125\t\t\t7.813\t\t\t" + roundingLeftOut;
         // The cue sounds from the first click; the dogs are compared up to the exact catch.
         QTest::addRow("convergence, mouse running left") << QStringList{"--u", "-6", "--converge", "2"} << 3
                                                          << converge
-                + "0.1\t1\t0.100000\t7.812500\t0.484944\t\t1 回目から音が鳴る（ねずみが犬より前に出ない）\n"
-                  "0.05\t1\t0.050000\t7.812500\t0.240148\t2.019359\t1 回目から音が鳴る（ねずみが犬より前に出ない）\n";
+                + "0.1\t1\t0.100\t7.813\t0.484944\t\t1 回目から音が鳴る（ねずみが犬より前に出ない）\n"
+                  "0.05\t1\t0.050\t7.813\t0.240148\t2.019359\t1 回目から音が鳴る（ねずみが犬より前に出ない）\n";
         // Never caught: compared up to the field's edge, where the window's chase stops.
         QTest::addRow("convergence, equal speeds") << QStringList{"--u", "10", "--v", "10", "--converge", "2"} << 3
                                                    << converge
@@ -67,14 +67,14 @@ private slots:
                   "0.05\t\t\t\t0.224170\t2.010835\tねずみが右端で止まった\n";
         QTest::addRow("convergence, rounding outweighs") << QStringList{"--h", "0.0001", "--converge", "2"} << 3
                                                          << converge
-                + "0.0001\t78052\t7.808530\t7.812500\t0.044964\t\tずれは単精度の丸めの大きさ（rounding）\n"
-                  "0.00005\t\t\t7.812500\t\t\t"
+                + "0.0001\t78052\t7.809\t7.813\t0.044964\t\tずれは単精度の丸めの大きさ\n"
+                  "0.00005\t\t\t7.813\t\t\t"
                 + roundingLeftOut;
         QTest::addRow("convergence, fault") << QStringList{"--u", "10", "--h", "5", "--converge", "1"} << 2
                                             << "5\t\t\t\t\t\t2 回目が計算できないクリック（invalid）\n";
         QTest::addRow("convergence, too many clicks, csv")
             << QStringList{"--h", "0.00001", "--converge", "1", "--csv"} << 2
-            << csv("0.00001\t\t\t7.812500\t\t\t") + "\"省略：クリックが多すぎる（合わせて 500,000 回まで）\"\r\n";
+            << csv("0.00001\t\t\t7.813\t\t\t") + "\"省略：クリックが多すぎる（合わせて 500,000 回まで）\"\r\n";
         QTest::addRow("defaults: the start and 200 clicks")
             << QStringList{} << 202 << "200\t100.200\t0.000\t99.875\t0.000\t16.700\t0\t\n";
     }

@@ -67,7 +67,7 @@ Parsed parseArguments(const std::vector<std::string>& args)
     if (p.action != Action::run)
         return p;
     if (p.options.blank && p.options.exact) {
-        arguments::fail(p, "--blank と --exact は一緒に使えません。厳密な値の列が答えになってしまいます",
+        arguments::fail(p, "--blank と --exact は一緒に使えません。理論上の値の列が答えになってしまいます",
             "--blank cannot go with --exact: the exact columns would give the answers away");
         return p;
     }

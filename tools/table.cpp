@@ -62,13 +62,13 @@ std::string usage()
            "                と同じく先頭の数（なければ 0）として読み、標準エラーに警告します。\n"
            "  --steps N     「次へ」を押す回数（0 以上の整数。全角数字も可）。\n"
            "  --csv         表計算ソフト用の CSV: UTF-8（BOM 付き）、CRLF 改行、カンマ区切り。\n"
-           "  --exact       各行の秒経過での厳密な（連続の）追いかけっこの犬の位置ｘ・ｙと、\n"
+           "  --exact       各行の秒経過での理論上の（連続の）追いかけっこの犬の位置ｘ・ｙと、\n"
            "                画面の犬とのずれ（距離）の 3 列を加えます。ｖが 0 以下、秒が負の\n"
            "                ときは空欄です。\n"
            "  --converge K  クリックの表の代わりに、ｈ、ｈ/2、…、ｈ/2^(K-1)（K は 1〜30）\n"
-           "                ごとに 1 行: ｈ、初めて音が鳴ったクリックとそのときの秒経過、厳密に\n"
-           "                追いつく秒、画面の犬と厳密な犬との最大のずれ、前の行のずれ÷この行の\n"
-           "                ずれ（1 次の方法なら約 2）、備考。ずれは厳密に追いつく秒までのクリック\n"
+           "                ごとに 1 行: ｈ、初めて音が鳴ったクリックとそのときの秒経過、理論上\n"
+           "                追いつく秒、画面の犬と理論上の犬との最大のずれ、前の行のずれ÷この行の\n"
+           "                ずれ（1 次の方法なら約 2）、備考。ずれは理論上追いつく秒までのクリック\n"
            "                で比べます（音がそれより後なら音まで、ねずみが先に右端に着けばそこ\n"
            "                まで）。単精度の丸めがずれを上回った行より後と、クリックが合わせて\n"
            "                500,000 回を超える行は計算せず、備考に理由を書きます。--steps と\n"
@@ -205,7 +205,7 @@ void writeClicks(std::ostream& out, const Options& options)
         line.cell(column);
     if (options.exact) {
         exact = speedsOf(options);
-        for (const std::string_view column : {"厳密な犬の位置ｘ", "厳密な犬の位置ｙ", "ずれ"})
+        for (const std::string_view column : {"理論上の犬の位置ｘ", "理論上の犬の位置ｙ", "ずれ"})
             line.cell(column);
     }
     line.writeTo(out);
@@ -362,7 +362,7 @@ void writeConvergence(std::ostream& out, const Options& options)
 {
     Line line(options.csv);
     writeHeader(out, line,
-        {"ｈ", "初めて音が鳴ったクリック", "そのときの秒経過", "厳密に追いつく秒", "最大のずれ", "前の行÷この行",
+        {"ｈ", "初めて音が鳴ったクリック", "そのときの秒経過", "理論上追いつく秒", "最大のずれ", "前の行÷この行",
             "備考"});
 
     const Comparison comparison = comparisonOf(options);
@@ -393,14 +393,15 @@ void writeConvergence(std::ostream& out, const Options& options)
         // show what halving h does.
         const bool methodGap = row.largestGap && *row.largestGap > row.rounding;
         if (row.largestGap && !methodGap)
-            row.notes.push_back("ずれは単精度の丸めの大きさ（rounding）");
+            row.notes.push_back("ずれは単精度の丸めの大きさ");
         if (leftOut.empty() && row.largestGap && *row.largestGap / 2.0 <= 2.0 * row.rounding)
-            leftOut = "省略：ｈを半分にしても単精度の丸めがずれを上回る（rounding）";
+            leftOut = "省略：ｈを半分にしても単精度の丸めがずれを上回る";
 
         line.cell(arguments::plainDecimal(h));
         line.cell(row.cueClick ? std::to_string(*row.cueClick) : std::string());
-        line.cell(row.cueClick ? number_text::formatFixed(row.cueSeconds, 6) : std::string());
-        line.cell(comparison.catchTime ? number_text::formatFixed(*comparison.catchTime, 6) : std::string());
+        // Times as the sheet and the read-outs give them, to the thousandth.
+        line.cell(row.cueClick ? number_text::formatFixed(row.cueSeconds, 3) : std::string());
+        line.cell(comparison.catchTime ? number_text::formatFixed(*comparison.catchTime, 3) : std::string());
         line.cell(row.largestGap ? number_text::formatFixed(*row.largestGap, 6) : std::string());
         line.cell(
             methodGap && previousGap ? number_text::formatFixed(*previousGap / *row.largestGap, 6) : std::string());
