@@ -241,6 +241,37 @@ private slots:
             qPrintable(QStringLiteral("%1 %2 %3").arg(dash).arg(gap).arg(points)));
     }
 
+    // The pictures stay on the field, as the window clips them: nowhere
+    // off the field's drawing area is there a pixel of their green ground.
+    void picturesStayOnTheField_data()
+    {
+        QTest::addColumn<QString>("mouseSpeed");
+        QTest::addColumn<QString>("dogSpeed");
+        QTest::addColumn<QString>("unitTime");
+        QTest::addRow("a dog that leaps below the field") << "6" << "1000" << "0.1";
+    }
+
+    void picturesStayOnTheField()
+    {
+        QFETCH(QString, mouseSpeed);
+        QFETCH(QString, dogSpeed);
+        QFETCH(QString, unitTime);
+        QTemporaryDir folder;
+        const Run run = runTool(QStringLiteral(SHEET_TOOL),
+            {"--u", mouseSpeed, "--v", dogSpeed, "--h", unitTime, "sheet.png"}, folder.path());
+        QCOMPARE(run.exitCode, 0);
+        const QImage page(folder.filePath(QStringLiteral("sheet.png")));
+        const QRect field = sheet::fieldRect(150);
+        const QRgb ground = qRgb(0, 128, 0);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < page.height(); ++y)
+            for (int x = 0; x < page.width(); ++x)
+                if (page.pixel(x, y) == ground)
+                    ++(field.contains(x, y) ? inside : outside);
+        QVERIFY2(inside > 0, "no picture on the field");
+        QCOMPARE(outside, 0);
+    }
+
     // The pupils' sheet: a field to plot on, and a table with no answer in it.
     void pupilsSheet_data()
     {

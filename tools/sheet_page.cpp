@@ -181,9 +181,15 @@ void drawField(Page& page, const Content& content)
     if (content.options.exact && content.exact.path.size() >= 2)
         drawExactPath(page, chart, area.topLeft(), content.exact.path);
 
+    // The pictures lie on the field, clipped to it as the window clips
+    // them: a dog far above the field or a mouse past its right edge
+    // leaves the labels and the table alone.
     const sim::Frame& last = content.clicks.back().shown;
+    painter.save();
+    painter.setClipRect(area);
     drawMarker(painter, area.topLeft(), scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
     drawMarker(painter, area.topLeft(), scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
+    painter.restore();
 }
 
 void drawLegend(Page& page, const Content& content, double top)
