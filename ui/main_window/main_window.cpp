@@ -6,6 +6,7 @@
 #include "number_text.h"
 #include "ui_main_window.h"
 
+#include <QEvent>
 #include <QMessageBox>
 
 namespace {
@@ -79,6 +80,32 @@ template <typename Drawing> auto MainWindow::paint(Drawing drawing)
 {
     Surface::Painting painting(*m_surface, m_labelFace);
     return drawing(painting.canvas());
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // Qt before 6.6 tells a widget of a new screen, but not of a new pixel
+    // ratio on the same one.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    )
+        followPixelRatio();
+    return handled;
+}
+
+void MainWindow::followPixelRatio()
+{
+    // The trail exists only as what was painted, so the image at the new
+    // ratio is drawn again from the lesson's frames rather than scaled.
+    if (devicePixelRatioF() == m_surface->devicePixelRatio())
+        return;
+    auto surface = std::make_unique<Surface>(m_ui->field->contentsRect().size(), devicePixelRatioF());
+    std::swap(surface, m_surface);
+    paint([this](chart::Canvas& canvas) { m_lesson->redraw(canvas, fieldChart()); });
+    m_ui->fieldSurface->setSurface(m_surface.get());
 }
 
 void MainWindow::showEvent(QShowEvent* event)

@@ -46,6 +46,7 @@ public slots:
     void openHelp();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
@@ -54,6 +55,7 @@ private:
     // Runs `drawing` with a canvas on the field's retained image and
     // returns what it returns.
     template <typename Drawing> auto paint(Drawing drawing);
+    void followPixelRatio();
     void showStartPosition(const sim::Frame& start);
     void showReadouts(const sim::Readouts& readouts);
     void placeMarkers(const sim::Frame& frame);
