@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QScopeGuard>
 #include <QTranslator>
 #include <QtTest>
@@ -18,6 +19,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <numeric>
 
 namespace {
 
@@ -260,6 +262,52 @@ private slots:
             const QRect mark(QPoint(px(at.x() - 1) + 1, py(at.y() - 1) + 1), QPoint(px(at.x()), py(at.y())));
             QVERIFY(watch.painted.contains(mark));
         }
+    }
+
+    void fieldFollowsItsScreensRatio_data()
+    {
+        // Screens by ratio, and the clicks made on each; run under
+        // two_screens.json (see CMakeLists.txt), whose first screen, where
+        // windows open, has ratio 2.
+        QTest::addColumn<QList<int>>("screens");
+        QTest::addColumn<QList<int>>("clicks");
+        QTest::addRow("from ratio 1 to 2") << QList<int>{2, 1, 2} << QList<int>{0, 60, 0};
+        QTest::addRow("clicks on both screens") << QList<int>{2, 1, 2} << QList<int>{20, 20, 20};
+        QTest::addRow("to 1 and back, no click") << QList<int>{2, 1, 2} << QList<int>{0, 0, 0};
+    }
+
+    void fieldFollowsItsScreensRatio()
+    {
+        QFETCH(QList<int>, screens);
+        QFETCH(QList<int>, clicks);
+        QScreen* at[3] = {};
+        for (QScreen* screen : QGuiApplication::screens())
+            at[qBound(0, qRound(screen->devicePixelRatio()), 2)] = screen;
+        if (!at[1] || !at[2])
+            QSKIP("needs a screen of ratio 1 and one of ratio 2 (two_screens.json)");
+        QCOMPARE(QGuiApplication::primaryScreen(), at[2]);
+
+        Session moved;
+        QVERIFY(QTest::qWaitForWindowExposed(moved.main()));
+        for (qsizetype i = 0; i < screens.size(); ++i) {
+            QScreen* screen = at[screens[i]];
+            if (i > 0)
+                moved.main()->move(screen->geometry().topLeft() + QPoint(20, 20));
+            QTRY_COMPARE(moved.main()->screen(), screen);
+            QTRY_COMPARE(moved.image().size(), QSize(645, 389) * screens[i]);
+            moved.click("nextButton", clicks[i]);
+        }
+        // The same clicks in a window that never left the screen of ratio 2.
+        Session fresh;
+        fresh.click("nextButton", int(std::accumulate(clicks.begin(), clicks.end(), 0)));
+        QVERIFY(moved.image() == fresh.image());
+        moved.child("mousePicture")->hide();
+        moved.child("dogPicture")->hide();
+        const QImage shown = moved.child("fieldSurface")->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QVERIFY(shown == fresh.image());
+        moved.click("nextButton");
+        fresh.click("nextButton");
+        QVERIFY(moved.image() == fresh.image());
     }
 
     void closingByTheTitleBarEnds_data()

@@ -6,6 +6,7 @@
 #include "number_text.h"
 #include "ui_main_window.h"
 
+#include <QEvent>
 #include <QMessageBox>
 
 namespace {
@@ -22,9 +23,8 @@ MainWindow::MainWindow(CuePlayer& player, QWidget* parent)
     m_ui->setupUi(this);
     applyFonts();
 
-    const QSize field = m_ui->field->contentsRect().size();
-    m_surface = std::make_unique<Surface>(field, devicePixelRatioF());
-    m_chart = std::make_unique<chart::FieldChart>(chart::PixelSize{field.width(), field.height()}, devicePixelRatioF());
+    m_surface = std::make_unique<Surface>(m_ui->field->contentsRect().size(), devicePixelRatioF());
+    m_lesson = std::make_unique<Lesson>(fieldChart());
     m_labelFace = desktopFont();
     m_ui->fieldSurface->setSurface(m_surface.get());
 
@@ -70,6 +70,44 @@ void MainWindow::applyFonts()
         box->setFont(readout);
 }
 
+chart::FieldChart MainWindow::fieldChart() const
+{
+    const QSize field = m_ui->field->contentsRect().size();
+    return {{field.width(), field.height()}, m_surface->devicePixelRatio()};
+}
+
+template <typename Drawing> auto MainWindow::paint(Drawing drawing)
+{
+    Surface::Painting painting(*m_surface, m_labelFace);
+    return drawing(painting.canvas());
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    // Qt before 6.6 tells a widget of a new screen, but not of a new pixel
+    // ratio on the same one.
+    if (event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+    )
+        followPixelRatio();
+    return handled;
+}
+
+void MainWindow::followPixelRatio()
+{
+    // The trail exists only as what was painted, so the image at the new
+    // ratio is drawn again from the lesson's frames rather than scaled.
+    if (devicePixelRatioF() == m_surface->devicePixelRatio())
+        return;
+    auto surface = std::make_unique<Surface>(m_ui->field->contentsRect().size(), devicePixelRatioF());
+    std::swap(surface, m_surface);
+    paint([this](chart::Canvas& canvas) { m_lesson->redraw(canvas, fieldChart()); });
+    m_ui->fieldSurface->setSurface(m_surface.get());
+}
+
 void MainWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -77,18 +115,13 @@ void MainWindow::showEvent(QShowEvent* event)
     // coming back from another program must never reset a chase.
     if (!m_started) {
         m_started = true;
-        showStartPosition();
+        showStartPosition(paint([this](chart::Canvas& canvas) { return m_lesson->start(canvas); }));
         m_ui->field->setFocus(Qt::OtherFocusReason);
     }
 }
 
-void MainWindow::showStartPosition()
+void MainWindow::showStartPosition(const sim::Frame& start)
 {
-    const sim::Frame start = sim::resetToStart(m_state);
-    {
-        Surface::Painting painting(*m_surface, m_labelFace);
-        m_chart->drawStart(painting.canvas(), start);
-    }
     placeMarkers(start);
     showReadouts(start.readouts);
     m_ui->fieldSurface->refresh();
@@ -96,17 +129,15 @@ void MainWindow::showStartPosition()
 
 void MainWindow::nextStep()
 {
-    const sim::StepOutcome o = sim::step(m_state, m_ui->mouseSpeed->text().toStdString(),
-                                         m_ui->dogSpeed->text().toStdString(), m_ui->unitTime->text().toStdString());
+    const sim::StepOutcome o = paint([this](chart::Canvas& canvas) {
+        return m_lesson->next(canvas, m_ui->mouseSpeed->text().toStdString(), m_ui->dogSpeed->text().toStdString(),
+                              m_ui->unitTime->text().toStdString());
+    });
     if (o.fault != sim::Fault::none) {
-        // Nothing is drawn for a click that could not be finished; the
+        // Nothing was drawn for a click that could not be finished; the
         // pupil is told why and can go on.
         showProblem(toQString(messages::problem(o.fault)));
         return;
-    }
-    {
-        Surface::Painting painting(*m_surface, m_labelFace);
-        m_chart->drawStep(painting.canvas(), o.frame);
     }
     showReadouts(o.frame.readouts);
     placeMarkers(o.frame);
@@ -118,11 +149,7 @@ void MainWindow::nextStep()
 void MainWindow::startOver()
 {
     m_player.playCue(QStringLiteral("pinpon.wav"));
-    {
-        Surface::Painting painting(*m_surface, m_labelFace);
-        m_chart->clearChart(painting.canvas());
-    }
-    showStartPosition();
+    showStartPosition(paint([this](chart::Canvas& canvas) { return m_lesson->startOver(canvas); }));
 }
 
 void MainWindow::askToQuit()

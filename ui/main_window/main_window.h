@@ -1,7 +1,6 @@
 #pragma once
 
-#include "field_chart.h"
-#include "pursuit.h"
+#include "lesson.h"
 #include "surface.h"
 
 #include <QWidget>
@@ -24,7 +23,7 @@ public:
     explicit MainWindow(CuePlayer& player, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    const sim::PursuitState& state() const { return m_state; }
+    const sim::PursuitState& state() const { return m_lesson->state(); }
     // The field as drawn, in device pixels.
     const QImage& fieldImage() const { return m_surface->image(); }
 
@@ -47,19 +46,24 @@ public slots:
     void openHelp();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
     void applyFonts();
-    void showStartPosition();
+    chart::FieldChart fieldChart() const;
+    // Runs `drawing` with a canvas on the field's retained image and
+    // returns what it returns.
+    template <typename Drawing> auto paint(Drawing drawing);
+    void followPixelRatio();
+    void showStartPosition(const sim::Frame& start);
     void showReadouts(const sim::Readouts& readouts);
     void placeMarkers(const sim::Frame& frame);
 
     std::unique_ptr<Ui::MainWindow> m_ui;
     CuePlayer& m_player;
-    sim::PursuitState m_state;
     std::unique_ptr<Surface> m_surface;
-    std::unique_ptr<chart::FieldChart> m_chart;
+    std::unique_ptr<Lesson> m_lesson;
     QFont m_labelFace;
     bool m_started = false;
 };

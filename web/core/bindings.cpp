@@ -5,9 +5,9 @@
 
 #include "field_chart.h"
 #include "help_text.h"
+#include "lesson.h"
 #include "messages.h"
 #include "number_text.h"
-#include "pursuit.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -15,7 +15,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,58 +63,37 @@ template <typename Strings> val array(const Strings& strings)
     return out;
 }
 
-// One main view of the lesson: the chase, its field and what it shows.
-class Lesson {
+// One main view of the lesson for the page: the desktop's Lesson drawing
+// into paint records, and what the page shows of each frame.
+class PageLesson {
 public:
-    Lesson(int fieldWidth, int fieldHeight)
+    PageLesson(int fieldWidth, int fieldHeight)
         : m_field{fieldWidth, fieldHeight}
-        , m_chart(m_field, 1.0)
+        , m_lesson(chart::FieldChart(m_field, 1.0))
     {
     }
 
     val resize(int deviceWidth, int deviceHeight)
     {
         const double scale = double(deviceWidth) / m_field.width;
-        m_chart = chart::FieldChart(m_field, {deviceWidth, deviceHeight}, int(std::lround(scale)));
-        m_chart.clearChart(m_paint);
-        if (!m_frames.empty()) {
-            m_chart.drawStart(m_paint, m_frames.front());
-            m_chart.drawSteps(m_paint, std::span(m_frames).subspan(1));
-        }
+        m_lesson.redraw(m_paint, chart::FieldChart(m_field, {deviceWidth, deviceHeight}, int(std::lround(scale))));
         return m_paint.take();
     }
 
-    val start()
-    {
-        m_frames.assign(1, sim::resetToStart(m_state));
-        m_chart.drawStart(m_paint, m_frames.front());
-        return shown(m_frames.front());
-    }
+    val start() { return shown(m_lesson.start(m_paint)); }
 
-    val startOver()
-    {
-        m_chart.clearChart(m_paint);
-        return start();
-    }
+    val startOver() { return shown(m_lesson.startOver(m_paint)); }
 
     val next(const std::string& mouseSpeed, const std::string& dogSpeed, const std::string& unitTime)
     {
-        sim::Fault fault = sim::readInputs(m_state, mouseSpeed, dogSpeed, unitTime);
-        sim::StepOutcome o;
-        if (fault == sim::Fault::none) {
-            o = sim::step(m_state);
-            fault = o.fault;
-        }
-        if (fault != sim::Fault::none) {
-            // Nothing is drawn for a click that could not be finished.
+        const sim::StepOutcome o = m_lesson.next(m_paint, mouseSpeed, dogSpeed, unitTime);
+        if (o.fault != sim::Fault::none) {
             val out = val::object();
-            out.set("fault", text(messages::problem(fault)));
+            out.set("fault", text(messages::problem(o.fault)));
             out.set("cue", false);
             out.set("paint", m_paint.take());
             return out;
         }
-        m_chart.drawStep(m_paint, o.frame);
-        m_frames.push_back(o.frame);
         val out = shown(o.frame);
         out.set("fault", std::string());
         out.set("cue", o.catchCue);
@@ -146,12 +124,8 @@ private:
     }
 
     chart::PixelSize m_field;
-    chart::FieldChart m_chart;
+    Lesson m_lesson;
     PaintList m_paint;
-    sim::PursuitState m_state;
-    // The start and every click drawn since, to draw them again when the
-    // canvas changes its size.
-    std::vector<sim::Frame> m_frames;
 };
 
 val helpLinesArray() { return array(helpLines()); }
@@ -181,12 +155,12 @@ std::string version() { return TORVIKAN_VERSION; }
 
 EMSCRIPTEN_BINDINGS(torvikan)
 {
-    emscripten::class_<Lesson>("Lesson")
+    emscripten::class_<PageLesson>("Lesson")
         .constructor<int, int>()
-        .function("resize", &Lesson::resize)
-        .function("start", &Lesson::start)
-        .function("startOver", &Lesson::startOver)
-        .function("next", &Lesson::next);
+        .function("resize", &PageLesson::resize)
+        .function("start", &PageLesson::start)
+        .function("startOver", &PageLesson::startOver)
+        .function("next", &PageLesson::next);
     emscripten::function("helpLines", &helpLinesArray);
     emscripten::function("faultMessages", &faultMessages);
     emscripten::function("axisLabels", &axisLabels);
