@@ -63,13 +63,12 @@ export const chromiumOptions = {
     ],
 };
 
-class PlaywrightTab {
+// What a tab of Playwright and one of Puppeteer do alike: their pages
+// click, point and type through the same calls.
+class PageTab {
     constructor(context, page) {
         this.context = context;
         this.page = page;
-    }
-    evaluate(fn, ...args) {
-        return this.page.evaluate(([source, args]) => (0, eval)(`(${source})`)(...args), [fn.toString(), args]);
     }
     waitFor(fn, arg, what) {
         return poll(this, fn, arg, what);
@@ -86,16 +85,35 @@ class PlaywrightTab {
         await new Promise((resolve) => setTimeout(resolve, ms));
         await this.page.mouse.up();
     }
-    fill(selector, text) {
-        return this.page.fill(selector, text);
+    // A key's name as the library knows it.
+    keyName(key) {
+        return key;
     }
     press(key) {
-        return this.page.keyboard.press(key);
+        return this.page.keyboard.press(this.keyName(key));
     }
     async hold(key, repeats) {
         for (let i = 0; i < repeats; i++)
-            await this.page.keyboard.down(key);
-        await this.page.keyboard.up(key);
+            await this.page.keyboard.down(this.keyName(key));
+        await this.page.keyboard.up(this.keyName(key));
+    }
+    async screenshot() {
+        return Buffer.from(await this.page.screenshot());
+    }
+    async pdf() {
+        return Buffer.from(await this.page.pdf({ format: "A4" }));
+    }
+    close() {
+        return this.context.close();
+    }
+}
+
+class PlaywrightTab extends PageTab {
+    evaluate(fn, ...args) {
+        return this.page.evaluate(([source, args]) => (0, eval)(`(${source})`)(...args), [fn.toString(), args]);
+    }
+    fill(selector, text) {
+        return this.page.fill(selector, text);
     }
     async tap(selector) {
         const box = await this.page.locator(selector).boundingBox();
@@ -103,15 +121,6 @@ class PlaywrightTab {
     }
     setViewport(size) {
         return this.page.setViewportSize(size);
-    }
-    screenshot() {
-        return this.page.screenshot();
-    }
-    pdf() {
-        return this.page.pdf({ format: "A4" });
-    }
-    close() {
-        return this.context.close();
     }
 }
 
@@ -143,29 +152,13 @@ const chromium = {
 
 const firefoxPath = "/usr/bin/firefox-esr";
 
-class PuppeteerTab {
+class PuppeteerTab extends PageTab {
     constructor(context, page, scale) {
-        this.context = context;
-        this.page = page;
+        super(context, page);
         this.scale = scale;
     }
     evaluate(fn, ...args) {
         return this.page.evaluate((source, args) => (0, eval)(`(${source})`)(...args), fn.toString(), args);
-    }
-    waitFor(fn, arg, what) {
-        return poll(this, fn, arg, what);
-    }
-    click(selector) {
-        return this.page.click(selector);
-    }
-    clickAt(x, y) {
-        return this.page.mouse.click(x, y);
-    }
-    async longPress(selector, ms) {
-        await this.page.hover(selector);
-        await this.page.mouse.down();
-        await new Promise((resolve) => setTimeout(resolve, ms));
-        await this.page.mouse.up();
     }
     async fill(selector, text) {
         await this.page.$eval(selector, (box) => {
@@ -175,26 +168,11 @@ class PuppeteerTab {
         await this.page.keyboard.press("Backspace");
         await this.page.keyboard.type(text);
     }
-    press(key) {
-        return this.page.keyboard.press(key === "Space" ? " " : key);
-    }
-    async hold(key, repeats) {
-        const name = key === "Space" ? " " : key;
-        for (let i = 0; i < repeats; i++)
-            await this.page.keyboard.down(name);
-        await this.page.keyboard.up(name);
+    keyName(key) {
+        return key === "Space" ? " " : key;
     }
     setViewport(size) {
         return this.page.setViewport({ ...size, deviceScaleFactor: this.scale });
-    }
-    async screenshot() {
-        return Buffer.from(await this.page.screenshot());
-    }
-    async pdf() {
-        return Buffer.from(await this.page.pdf({ format: "A4" }));
-    }
-    close() {
-        return this.context.close();
     }
 }
 
