@@ -340,20 +340,51 @@ const webkit = {
         const miniBrowser = miniBrowserPath();
         const { display, server: xvfb } = await startXvfb();
         // One driver for each device pixel ratio, which WebKitGTK takes
-        // from GDK_SCALE when its window opens.
+        // from GDK_SCALE when its window opens. Each runs in a process
+        // group of its own with the browsers it starts, so that ending
+        // the group leaves none of them behind.
         const drivers = new Map();
+        const stopDriver = (scale) => {
+            const driver = drivers.get(scale);
+            drivers.delete(scale);
+            try {
+                process.kill(-driver.process.pid, "SIGKILL");
+            } catch {
+                // Already gone.
+            }
+        };
         const driverFor = async (scale) => {
             if (!drivers.has(scale)) {
                 const port = await freePort();
-                const process_ = spawn("WebKitWebDriver", [`--port=${port}`], {
+                const driver = spawn("WebKitWebDriver", [`--port=${port}`], {
                     env: { ...process.env, DISPLAY: display, GDK_SCALE: String(scale), GDK_BACKEND: "x11" },
                     stdio: "ignore",
+                    detached: true,
                 });
                 const url = `http://127.0.0.1:${port}`;
-                drivers.set(scale, { process: process_, url });
+                drivers.set(scale, { process: driver, url });
                 await serverReady(url, timeout);
             }
             return drivers.get(scale).url;
+        };
+        const capabilities = (scripts) => ({
+            "webkitgtk:browserOptions": { binary: miniBrowser,
+                args: ["--automation", "--autoplay-policy=allow", ...(scripts === false ? ["--enable-javascript=false"] : [])] },
+            timeouts: { script: timeout, pageLoad: timeout, implicit: 0 },
+        });
+        // Now and then, on a busy machine, a new MiniBrowser never answers
+        // its driver: that driver and its browsers go, and a new one tries.
+        const newSession = async (scale, scripts) => {
+            for (let attempt = 1; ; attempt++) {
+                try {
+                    return await Session.create(await driverFor(scale), capabilities(scripts));
+                } catch (error) {
+                    stopDriver(scale);
+                    if (attempt === 3)
+                        throw error;
+                    console.log(`# WebKit: a new session failed (${error.message}); trying again with a new driver`);
+                }
+            }
         };
         return {
             async open({ viewport, scale, requests, scripts }) {
@@ -361,11 +392,7 @@ const webkit = {
                     throw new Error(webkit.lacks.requests);
                 if (!Number.isInteger(scale))
                     throw new Error(`WebKitGTK's pixel ratio comes from GDK_SCALE, a whole number, not ${scale}`);
-                const session = await Session.create(await driverFor(scale), {
-                    "webkitgtk:browserOptions": { binary: miniBrowser,
-                        args: ["--automation", "--autoplay-policy=allow", ...(scripts === false ? ["--enable-javascript=false"] : [])] },
-                    timeouts: { script: timeout, pageLoad: timeout, implicit: 0 },
-                });
+                const session = await newSession(scale, scripts);
                 await session.navigate("about:blank");
                 const tab = new WebDriverTab(session, { width: 0, height: 0 }, scale);
                 if (scripts !== false) {
@@ -378,8 +405,8 @@ const webkit = {
             },
             navigate: (tab, url) => tab.session.navigate(url),
             async close() {
-                for (const { process: driver } of drivers.values())
-                    driver.kill();
+                for (const scale of [...drivers.keys()])
+                    stopDriver(scale);
                 xvfb.removeAllListeners("exit");
                 xvfb.kill();
             },

@@ -76,9 +76,9 @@ export class Session {
     }
 }
 
-// A command that has not answered in a minute will not: the driver is told
+// A command that has not answered in 45 s will not: the driver is told
 // to give up on scripts and page loads well before that.
-const commandTimeout = 60000;
+const commandTimeout = 45000;
 
 async function request(server, method, path, body) {
     let response;
