@@ -41,7 +41,7 @@ QStringList entries(const QString& folder)
 // The first page of a sheet, drawn in this process, in the greys of a black-and-white print.
 QImage greyPage(const sheet::Options& options)
 {
-    const QImage page = QImage::fromData(sheet::renderSheet(sheet::prepare(options)), "PNG");
+    const QImage page = QImage::fromData(sheet::renderSheet(sheet::prepare(options), options.format), "PNG");
     return page.convertToFormat(QImage::Format_Grayscale8);
 }
 
@@ -125,10 +125,14 @@ private slots:
             {"［次へ］を 78 回クリックしたときの記録（毎回）（つづき）"}, false, 2);
         sheet("numbers as typed and as read, none cut", {"--u", "1e30", "--h", "1/10"}, "0 1",
             {"単位時間h＝1/10 秒（1 として計算）", "1000000015047466219876688855040.000"});
-        sheet("blank, nothing of the catch", {"--blank"}, steps(75, 5),
-            {"［次へ］を 75 回クリックしたときの記録（5 回ごと）",
-                "追いついた音が初めて鳴ったのは、 回目のクリック（ 秒）です。"});
-        sheet("blank, every second click", {"--blank", "--every", "2"}, steps(30, 2), {});
+        // The pupils' sheet asks for the answer sheet's clicks, as far as it goes, with room to write.
+        sheet("blank, the answer sheet's clicks", {"--blank"}, steps(76, 4) + " 78",
+            {"［次へ］をクリックしたときの記録（4 回ごと）",
+                "追いついた音が初めて鳴ったのは、 回目のクリック（ 秒）です。"},
+            false, 2);
+        sheet("blank, where the cue never sounds", {"--blank", "--u", "8"}, steps(125, 5),
+            {"ねずみが方眼の外に出たのは、 回目のクリック（ 秒）です。"}, false, 2);
+        sheet("blank, every second click", {"--blank", "--every", "2", "--clicks", "30"}, steps(30, 2), {});
         for (const QStringList& args : {QStringList{"sheet.txt"}, {"--colour", "5", "sheet.pdf"},
                  {"--clicks", "0", "sheet.pdf"}, {"--clicks", "100001", "sheet.pdf"}})
             QTest::addRow("%s", qPrintable(args.join(u' '))) << args << 2 << QString() << QStringList() << 0;

@@ -4,26 +4,11 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <limits>
 
 namespace arguments {
-
-Reading readingOf(std::string_view text) { return {number_text::textToFloat(text), number_text::isWholeNumber(text)}; }
-
-std::string plainDecimal(float value)
-{
-    if (std::isnan(value))
-        return "NaN";
-    if (std::isinf(value))
-        return value < 0 ? "-Infinity" : "Infinity";
-    if (value == 0.0f)
-        return "0";
-    char digits[64];
-    return {digits, std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed).ptr};
-}
 
 void fail(Outcome& outcome, const std::string& japanese, const std::string& english)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "chase_texts.h"
+
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -14,23 +16,11 @@
 // number. Messages are Japanese, then English after " / ".
 namespace arguments {
 
-// The three inputs as typed, starting from the window's own start texts.
-struct ChaseTexts {
-    std::string mouseSpeed = "6";
-    std::string dogSpeed = "10";
-    std::string unitTime = "0.1";
-};
-
-// How the window reads one input text.
-struct Reading {
-    float value = 0.0f; // the number the text begins with (0 if none), in single precision
-    bool wholeNumber = false; // the text is that number and nothing else, blanks around it aside
-};
-Reading readingOf(std::string_view text);
-
-// A float in plain decimals, never with an exponent: the fewest digits
-// that read back as the same float ("1", "0.1", "0.00009765625").
-std::string plainDecimal(float value);
+// The three inputs and how the window reads them, as the lesson has them.
+using lesson::ChaseTexts;
+using lesson::plainDecimal;
+using lesson::Reading;
+using lesson::readingOf;
 
 enum class Action { run, help, error };
 

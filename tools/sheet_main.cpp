@@ -24,7 +24,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     std::string error;
-    const int status = sheet::writeSheet(content, error);
+    const int status = sheet::writeSheet(content, parsed.options, error);
     if (status != 0)
         std::fprintf(stderr, "torvikan-sheet: %s\n", error.c_str());
     return status;

@@ -3,9 +3,7 @@
 
 #include "sheet_page.h"
 
-#include "arguments.h"
 #include "field_chart.h"
-#include "number_text.h"
 #include "painter_canvas.h"
 
 #include <QFontMetricsF>
@@ -18,13 +16,6 @@
 namespace sheet {
 
 namespace {
-
-constexpr double titleTop = 12.0;
-constexpr double inputsTop = 22.0;
-constexpr double fieldTop = 30.0;
-constexpr double firstTableTop = 146.0;
-constexpr double laterTableTop = 32.0; // below the heading every page repeats
-constexpr double pageNumberTop = pageBottom + 3.0;
 
 // The chart is laid out in the window's logical pixels: its labels are
 // 10 pixels high and its pictures 34 pixels wide, as on screen. The window
@@ -45,46 +36,24 @@ const QString faceName = QStringLiteral("IPAPGothic");
 // Device pixels per logical pixel of the chart.
 double chartScale(double dpi) { return dotsOf(contentWidth, dpi) / chartInterior.width(); }
 
-QString fullWidthDigits(int n)
-{
-    QString s = QString::number(n);
-    for (QChar& c : s)
-        c = QChar(c.unicode() - u'0' + u'０');
-    return s;
-}
-
-// An input as typed and, where the window reads it as a number that is
-// not all of the text, the number it computes with.
-QString inputText(const std::string& typed, const QString& unit)
-{
-    QString s = QString::fromStdString(typed) + u' ' + unit;
-    if (const arguments::Reading reading = arguments::readingOf(typed); !reading.wholeNumber)
-        s += QStringLiteral("（%1 として計算）").arg(QString::fromStdString(arguments::plainDecimal(reading.value)));
-    return s;
-}
-
 void drawHeading(Page& page, const Content& content)
 {
-    page.text(page.rect(margin, titleTop, contentWidth, 9), Qt::AlignLeft | Qt::AlignVCenter, titleText,
+    page.text(page.rect(margin, titleTop, contentWidth, 9), Qt::AlignLeft | Qt::AlignVCenter, qText(titleText),
         Page::font(15, true));
     // Room for the pupil's class and name, on a line of its own.
     const double nameLine = 40.0;
     page.text(page.rect(margin, titleTop, contentWidth - nameLine - 1.0, 9), Qt::AlignRight | Qt::AlignBottom,
-        QStringLiteral("年　　組　　番　名前"), Page::font(10));
+        qText(nameText), Page::font(10));
     page.line({pageWidth - margin - nameLine, titleTop + 9.0}, {pageWidth - margin, titleTop + 9.0}, 0.2);
 
-    const Options& o = content.options;
-    const QString inputs
-        = QStringLiteral("ねずみの速度ｕ＝%1　　犬の速度ｖ＝%2　　単位時間h＝%3")
-              .arg(inputText(o.mouseSpeed, QStringLiteral("ｍ／秒")), inputText(o.dogSpeed, QStringLiteral("ｍ／秒")),
-                  inputText(o.unitTime, QStringLiteral("秒")));
-    page.text(page.rect(margin, inputsTop, contentWidth, 6), Qt::AlignLeft | Qt::AlignVCenter, inputs, Page::font(11));
+    page.text(page.rect(margin, inputsTop, contentWidth, 6), Qt::AlignLeft | Qt::AlignVCenter,
+        qText(inputsText(content.options)), Page::font(11));
 }
 
 void drawPageNumber(Page& page, int number, int count)
 {
     page.text(page.rect(margin, pageNumberTop, contentWidth, 5), Qt::AlignCenter,
-        QStringLiteral("%1 / %2").arg(number + 1).arg(count), Page::font(9));
+        qText(pageNumberText(number, count)), Page::font(9));
 }
 
 // A picture where the window places its marker: the label's top-left
@@ -197,13 +166,9 @@ void drawLegend(Page& page, const Content& content, double top)
     const QFont f = Page::font(9);
     const int flags = Qt::AlignLeft | Qt::AlignVCenter;
     const int grid = content.options.grid;
-    page.text(page.rect(margin, top, contentWidth, 5), Qt::AlignRight | Qt::AlignVCenter,
-        grid == 10 ? QStringLiteral("方眼の１目盛り＝１０ｍ")
-                   : QStringLiteral("方眼の１目盛り＝%1ｍ（黒い線は１０ｍごと）").arg(fullWidthDigits(grid)),
-        f);
+    page.text(page.rect(margin, top, contentWidth, 5), Qt::AlignRight | Qt::AlignVCenter, qText(gridText(grid)), f);
     if (content.options.blank) {
-        page.text(page.rect(margin, top, 120, 5), flags,
-            QStringLiteral("表に読み取った位置を、ねずみは赤、犬は青で図にかきこみましょう。"), f);
+        page.text(page.rect(margin, top, 120, 5), flags, qText(blankLegendText), f);
         return;
     }
     // The swatches look like the trails: the mouse's marks are outlines.
@@ -214,13 +179,13 @@ void drawLegend(Page& page, const Content& content, double top)
         QPen(toQColor(chart::mouseColour), outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(mouse.adjusted(outline / 2, outline / 2, -outline / 2, -outline / 2));
-    page.text(page.rect(margin + 3.8, top, 40, 5), flags, QStringLiteral("ねずみの跡"), f);
+    page.text(page.rect(margin + 3.8, top, 40, 5), flags, qText(mouseTrailText), f);
     painter.fillRect(page.rect(margin + 34, top + 1.2, 2.6, 2.6), toQColor(chart::dogColour));
-    page.text(page.rect(margin + 37.8, top, 40, 5), flags, QStringLiteral("犬の跡"), f);
+    page.text(page.rect(margin + 37.8, top, 40, 5), flags, qText(dogTrailText), f);
     if (content.options.exact) {
         setExactPen(page, false);
         painter.drawLine(page.point(margin + 68, top + 2.5), page.point(margin + 76, top + 2.5));
-        page.text(page.rect(margin + 78, top, 60, 5), flags, QStringLiteral("理論上の犬の道すじ"), f);
+        page.text(page.rect(margin + 78, top, 60, 5), flags, qText(exactPathText), f);
     }
 }
 
@@ -254,18 +219,12 @@ void Page::line(QPointF from, QPointF to, double width, const QColor& colour)
     m_painter.drawLine(point(from.x(), from.y()), point(to.x(), to.y()));
 }
 
-double tableTop(int page) { return page == 0 ? firstTableTop : laterTableTop; }
-
-int rowsOnFirstPage(const Content& content) { return rowsOnPage(content, 0, notesHeight(content)); }
-
 QRect fieldRect(double dpi)
 {
     const double scale = chartScale(dpi);
     const QPoint origin(qRound(dotsOf(margin, dpi)), qRound(dotsOf(fieldTop, dpi)));
     return {origin, QSize(qRound(chartInterior.width() * scale), qRound(chartInterior.height() * scale))};
 }
-
-int pageCount(const Content& content) { return tableParts(content).back().page + 1; }
 
 void paintPage(QPainter& painter, double dpi, const Content& content, int number)
 {

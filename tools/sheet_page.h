@@ -17,23 +17,11 @@ class QPainter;
 
 namespace sheet {
 
-// A4 portrait, in millimetres.
-inline constexpr double pageWidth = 210.0;
-inline constexpr double pageHeight = 297.0;
-inline constexpr double margin = 15.0;
-inline constexpr double contentWidth = pageWidth - 2 * margin;
-inline constexpr double pageBottom = pageHeight - 12.0; // where the table and its notes end
 inline constexpr double lineWidth = 0.25; // a 1-pixel line of the window
 inline const QColor ruleColour(140, 140, 140); // the thin rules of the table and the field's panel
 
-inline const QString titleText = QStringLiteral("犬とねずみの追いかけっこ　記録用紙");
-
 // Device dots for millimetres on paper at `dpi` dots per inch.
 constexpr double dotsOf(double millimetres, double dpi) { return millimetres / 25.4 * dpi; }
-
-// Where the table of each page starts: the first page's below the field,
-// the others' below the heading that every page repeats.
-double tableTop(int page);
 
 // A page being drawn, measured in millimetres.
 class Page {
@@ -64,25 +52,15 @@ private:
     double m_dpi;
 };
 
-// The table: which listed clicks each page holds, and its drawing.
-struct TablePart {
-    int page = 0;
-    std::size_t firstRow = 0; // indices into Content::listed
-    std::size_t endRow = 0;
-};
-std::vector<TablePart> tableParts(const Content& content);
-// The rows that fit on a page above `notes` millimetres of notes.
-int rowsOnPage(const Content& content, int page, double notes);
+// The table's part on one page, and its notes after the last part.
 void drawTable(Page& page, const Content& content, const TablePart& part, bool last);
 
 // Page `number` of a sheet whose table is laid out in `parts`.
 void paintPage(QPainter& painter, double dpi, const Content& content, const std::vector<TablePart>& parts, int number);
 
-// The sentences under the table, and how much room they take: reckoned
-// from their length, so that the rows are laid out before any font is
-// loaded.
-QStringList notesOf(const Content& content);
-double notesHeight(const Content& content);
 void drawNotes(Page& page, const Content& content, double top);
+
+// A UTF-8 text of the lesson's as a QString.
+inline QString qText(std::string_view text) { return QString::fromUtf8(text.data(), qsizetype(text.size())); }
 
 } // namespace sheet

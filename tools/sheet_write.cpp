@@ -37,7 +37,7 @@ QByteArray renderPdf(const Content& content)
     writer.setPageOrientation(QPageLayout::Portrait);
     writer.setPageMargins(QMarginsF(0, 0, 0, 0));
     writer.setResolution(int(pdfDpi));
-    writer.setTitle(titleText);
+    writer.setTitle(qText(titleText));
     writer.setCreator(QStringLiteral("torvikan-sheet"));
     QPainter painter;
     if (!painter.begin(&writer))
@@ -63,7 +63,7 @@ QByteArray renderSvg(const Content& content)
     generator.setResolution(int(svgDpi));
     generator.setSize(pageSizeAt(svgDpi));
     generator.setViewBox(QRect(QPoint(0, 0), pageSizeAt(svgDpi)));
-    generator.setTitle(titleText);
+    generator.setTitle(qText(titleText));
     QPainter painter;
     if (!painter.begin(&generator))
         return {};
@@ -89,9 +89,9 @@ QByteArray renderPng(const Content& content)
 
 } // namespace
 
-QByteArray renderSheet(const Content& content)
+QByteArray renderSheet(const Content& content, Format format)
 {
-    switch (content.options.format) {
+    switch (format) {
     case Format::pdf:
         return renderPdf(content);
     case Format::svg:
@@ -102,14 +102,14 @@ QByteArray renderSheet(const Content& content)
     return renderPng(content);
 }
 
-int writeSheet(const Content& content, std::string& error)
+int writeSheet(const Content& content, const Options& options, std::string& error)
 {
-    const QString& name = content.options.file;
+    const QString& name = options.file;
     const auto fail = [&](const QString& why) {
         error = ("書き込めません: " + name + ": " + why + " / cannot write " + name + ": " + why).toStdString();
         return 1;
     };
-    const QByteArray bytes = renderSheet(content);
+    const QByteArray bytes = renderSheet(content, options.format);
     if (bytes.isEmpty())
         return fail(QStringLiteral("描画できませんでした / drawing failed"));
     std::string why;
@@ -117,8 +117,8 @@ int writeSheet(const Content& content, std::string& error)
         return fail(QString::fromLocal8Bit(why));
     // A picture holds one page; a table that runs on is for a PDF.
     const int pages = pageCount(content);
-    if (pages > 1 && content.options.format != Format::pdf) {
-        const char* kind = content.options.format == Format::png ? "PNG" : "SVG";
+    if (pages > 1 && options.format != Format::pdf) {
+        const char* kind = options.format == Format::png ? "PNG" : "SVG";
         std::fprintf(stderr,
             "torvikan-sheet: 表は %d ページになります。%s には 1 ページ目だけを書きました。すべてのページは .pdf に"
             "書けます / the table runs to %d pages; the %s holds the first page, a .pdf holds them all\n",

@@ -1,27 +1,13 @@
 #pragma once
 
 #include "arguments.h"
+#include "chase_table.h"
 
-#include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
+// torvikan-table's command line; the table itself is the lesson's.
 namespace table {
-
-struct Options : arguments::ChaseTexts {
-    std::uint64_t steps = 200;
-    bool csv = false; // CSV for a spreadsheet instead of tab-separated columns
-    bool exact = false; // add the exact chase's dog and its distance from the window's
-    int converge = 0; // rows of the convergence table; 0 prints the clicks instead
-};
-
-// --converge takes 1 to this many rows; the last one's unit time is
-// h / 2^(rows − 1).
-inline constexpr int maxConvergeRows = 30;
-// The convergence table runs no more clicks than this in all, which keeps
-// it under a second; a row that would need more is left out.
-inline constexpr std::uint64_t convergeClickBudget = 500'000;
 
 using Action = arguments::Action;
 using Parsed = arguments::Parsed<Options>;
@@ -30,11 +16,5 @@ Parsed parseArguments(const std::vector<std::string>& args);
 
 // The usage text, Japanese then English; also what --help prints.
 std::string usage();
-
-// The header line, the start row (click 0) and one row per click; or, with
-// `converge` set, the convergence table: its header and one row per unit
-// time. CSV starts with a byte order mark and ends its lines in CRLF, so
-// that a spreadsheet on a Japanese desktop reads it as UTF-8.
-void write(std::ostream& out, const Options& options);
 
 } // namespace table

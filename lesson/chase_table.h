@@ -1,0 +1,38 @@
+#pragma once
+
+#include "chase_texts.h"
+
+#include <cstdint>
+#include <ostream>
+#include <string>
+
+// The teacher's table of a chase: the window's read-outs click by click,
+// or how the steps approach the exact chase as the unit time is halved.
+// torvikan-table prints it and the teacher's page offers it as a CSV.
+namespace table {
+
+struct Options : lesson::ChaseTexts {
+    std::uint64_t steps = 200;
+    bool csv = false; // CSV for a spreadsheet instead of tab-separated columns
+    bool exact = false; // add the exact chase's dog and its distance from the window's
+    int converge = 0; // rows of the convergence table; 0 prints the clicks instead
+};
+
+// The convergence table takes 1 to this many rows; the last one's unit
+// time is h / 2^(rows − 1).
+inline constexpr int maxConvergeRows = 30;
+// The convergence table runs no more clicks than this in all, which keeps
+// it under a second; a row that would need more is left out.
+inline constexpr std::uint64_t convergeClickBudget = 500'000;
+
+// The header line, the start row (click 0) and one row per click; or, with
+// `converge` set, the convergence table: its header and one row per unit
+// time. CSV starts with a byte order mark and ends its lines in CRLF, so
+// that a spreadsheet on a Japanese desktop reads it as UTF-8. Writing
+// stops at the first line `out` fails to take.
+void write(std::ostream& out, const Options& options);
+
+// The same, as bytes.
+std::string text(const Options& options);
+
+} // namespace table

@@ -1,0 +1,28 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// The three inputs of a chase as a teacher types them, and how the window
+// reads them: what the teacher's tools and the teacher's page start from.
+namespace lesson {
+
+// The inputs as typed, starting from the window's own start texts.
+struct ChaseTexts {
+    std::string mouseSpeed = "6";
+    std::string dogSpeed = "10";
+    std::string unitTime = "0.1";
+};
+
+// How the window reads one input text.
+struct Reading {
+    float value = 0.0f; // the number the text begins with (0 if none), in single precision
+    bool wholeNumber = false; // the text is that number and nothing else, blanks around it aside
+};
+Reading readingOf(std::string_view text);
+
+// A float in plain decimals, never with an exponent: the fewest digits
+// that read back as the same float ("1", "0.1", "0.00009765625").
+std::string plainDecimal(float value);
+
+} // namespace lesson

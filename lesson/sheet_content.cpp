@@ -1,0 +1,385 @@
+#include "sheet_content.h"
+
+#include "number_text.h"
+
+#include <algorithm>
+#include <cmath>
+#include <set>
+
+namespace sheet {
+
+namespace {
+
+// Closer than one trail mark, the dog is at the mouse on the field.
+constexpr double caughtWithin = 1.0;
+
+std::string seconds(double value) { return number_text::formatFixed(value, 3); }
+std::string number(long long n) { return std::to_string(n); }
+
+bool mouseOffField(const sim::PursuitState& state) { return state.ux < sim::frameLeft || state.ux >= sim::frameRight; }
+
+Exact exactChase(const Request& request, double lastSeconds)
+{
+    Exact exact;
+    exact.u = number_text::textToFloat(request.mouseSpeed);
+    exact.v = number_text::textToFloat(request.dogSpeed);
+    exact.available = sim::exact::dogAt(exact.u, exact.v, 0.0).has_value();
+    if (!exact.available)
+        return exact;
+    exact.catchTime = sim::exact::catchTime(exact.u, exact.v);
+    // The path covers the clicks on the sheet, and runs on to the catch
+    // when that happens inside the field.
+    double end = lastSeconds;
+    const double fieldWidth = sim::displayX(sim::frameRight);
+    if (exact.catchTime && std::fabs(exact.u) * *exact.catchTime <= fieldWidth)
+        end = std::max(end, *exact.catchTime);
+    exact.path = sim::exact::dogPath(exact.u, exact.v, end, 600);
+    return exact;
+}
+
+// 0, every, 2·every, …, the last click and the first cue wherever it
+// falls: the same rows on the answer sheet and on the pupils' sheet.
+std::vector<int> listedClicks(const Content& content, int every)
+{
+    std::set<int> listed;
+    for (int click = 0; click < content.lastClick; click += every)
+        listed.insert(click);
+    listed.insert(content.lastClick);
+    if (content.firstCue)
+        listed.insert(*content.firstCue);
+    return {listed.begin(), listed.end()};
+}
+
+// The first half of the sentence on the cue, up to its comma.
+std::string cueClause(const Record& record)
+{
+    if (!record.firstCue)
+        return "追いついた音は鳴らず、";
+    const Click& c = record.clicks[std::size_t(*record.firstCue)];
+    return "追いついた音は " + number(*record.firstCue) + " 回目のクリック（" + seconds(c.shown.readouts.seconds)
+        + " 秒）で初めて鳴り、";
+}
+
+std::string endClause(const Record& record)
+{
+    const std::string here = "ので、記録はここまでです。";
+    const int last = record.lastClick;
+    switch (record.end) {
+    case RunEnd::caught: {
+        // The cue sounds once the mouse is no longer to the right of the
+        // dog, which a dog with long steps reaches far from the mouse.
+        const sim::Readouts& r = record.clicks[std::size_t(last)].shown.readouts;
+        const double apart = std::hypot(double(r.dogX) - double(r.mouseX), double(r.dogY) - double(r.mouseY));
+        if (apart < caughtWithin)
+            return "犬がねずみに追いついた" + here;
+        return "犬の位置ｘがねずみの位置ｘに追いついた（犬とねずみはまだ " + number_text::formatFixed(apart, 3)
+            + " m 離れています）" + here;
+    }
+    case RunEnd::exactCatch:
+        return "理論上、犬がねずみに追いつく時刻（" + seconds(*record.exactCatch) + " 秒）になった" + here;
+    case RunEnd::mouseLeft:
+        return "ねずみが方眼の外に出た" + here;
+    case RunEnd::stillness:
+        return "犬もねずみもこれ以上動かない" + here;
+    case RunEnd::fault:
+        return number(last) + " 回目のクリックから計算できなくなる（エラー）" + here;
+    case RunEnd::repeats:
+        if (record.clicks.back().shown.readouts.mouseX >= sim::displayX(sim::frameRight))
+            return "ねずみが方眼の外に出て、" + number(last + 1) + " 回目からは何も変わらない" + here;
+        return number(last + 1) + " 回目からはクリックしても何も変わらない" + here;
+    case RunEnd::clickLimit:
+        return "クリックが上限の " + number(last) + " 回になった" + here;
+    case RunEnd::askedClicks:
+        break;
+    }
+    return "記録は指定された " + number(last) + " 回目のクリックまでです。";
+}
+
+// The window's cue compares only x: a mouse that never gets ahead of the
+// dog sets it off from the first click, long before any catch.
+bool cueFromTheStart(const Record& record) { return record.mouseNeverAhead && record.firstCue == 1; }
+
+std::string exactNote(const Exact& e)
+{
+    if (!e.available)
+        return "理論上の追いかけっこは計算できません（犬の速度ｖが０以下か、速度が大きすぎます）。";
+    if (!e.catchTime)
+        return "理論上の追いかけっこでは、犬はねずみに追いつきません（ねずみが犬より速いか、同じ速さです）。";
+    return "理論上の追いかけっこで犬がねずみに追いつく時刻：" + seconds(*e.catchTime) + " 秒";
+}
+
+// What the pupils' sheet asks of the end of the record, with room to
+// write: the first cue where it sounds, else what ended the record.
+std::string blankQuestion(const Record& record)
+{
+    if (record.firstCue && !cueFromTheStart(record))
+        return "追いついた音が初めて鳴ったのは、　　　　回目のクリック（　　　　秒）です。";
+    if (record.end == RunEnd::mouseLeft)
+        return "ねずみが方眼の外に出たのは、　　　　回目のクリック（　　　　秒）です。";
+    return "記録の終わりで、犬とねずみはどうなっていますか。";
+}
+
+// Lines a note takes across the page: a full-width character is about one
+// em of the note's font, anything else a little over half of one.
+int linesOf(std::string_view note)
+{
+    double ems = 0;
+    for (std::size_t at = 0; at < note.size();) {
+        const unsigned char lead = (unsigned char)note[at];
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length && at + i < note.size(); ++i)
+            c = (c << 6) | ((unsigned char)note[at + i] & 0x3F);
+        ems += c >= 0x2E80 ? 1.0 : 0.6;
+        at += length;
+    }
+    const double emsPerLine = contentWidth / (notePoints / 72.0 * 25.4);
+    return std::max(1, int(std::ceil(ems / (emsPerLine - 1.0))));
+}
+
+std::string fullWidthDigits(int n)
+{
+    std::string out;
+    for (const char digit : std::to_string(n)) {
+        // U+FF10 + d in UTF-8: EF BC 90+d
+        out += "\xEF\xBC";
+        out += char(0x90 + (digit - '0'));
+    }
+    return out;
+}
+
+// An input as typed and, where the window reads it as a number that is
+// not all of the text, the number it computes with.
+std::string inputText(const std::string& typed, std::string_view unit)
+{
+    std::string s = typed + " " + std::string(unit);
+    if (const lesson::Reading reading = lesson::readingOf(typed); !reading.wholeNumber)
+        s += "（" + lesson::plainDecimal(reading.value) + " として計算）";
+    return s;
+}
+
+} // namespace
+
+Record runClicks(const lesson::ChaseTexts& texts, std::optional<int> clicks)
+{
+    Record record;
+    sim::PursuitState state;
+    record.clicks.push_back({sim::resetToStart(state), sim::Fault::none, false});
+    const float u = number_text::textToFloat(texts.mouseSpeed);
+    const float h = number_text::textToFloat(texts.unitTime);
+    record.mouseNeverAhead = !(double(h) * u > 0.0);
+    if (record.mouseNeverAhead && h > 0.0f)
+        record.exactCatch = sim::exact::catchTime(u, number_text::textToFloat(texts.dogSpeed));
+    const std::optional<double>& exactCatch = record.exactCatch;
+
+    const bool toTheEnd = !clicks;
+    const int limit = clicks.value_or(defaultClickLimit);
+    record.clicks.reserve(std::size_t(limit) + 1);
+    record.end = toTheEnd ? RunEnd::clickLimit : RunEnd::askedClicks;
+    for (int n = 1; n <= limit; ++n) {
+        const sim::PursuitState before = state;
+        const sim::StepOutcome o = sim::step(state, texts.mouseSpeed, texts.dogSpeed, texts.unitTime);
+        // The window leaves everything as it was after a click it could
+        // not finish.
+        const Click click{o.fault == sim::Fault::none ? o.frame : record.clicks.back().shown, o.fault, o.catchCue};
+        // A click that changes nothing is followed by ones just like it.
+        const bool frozen = before == state;
+        const RunEnd frozenEnd = o.fault != sim::Fault::none ? RunEnd::fault
+            : toTheEnd                                       ? RunEnd::stillness
+                                                             : RunEnd::repeats;
+        const Click& previous = record.clicks.back();
+        if (frozen && click.fault == previous.fault && click.catchCue == previous.catchCue
+            && click.shown.readouts == previous.shown.readouts) {
+            record.end = frozenEnd;
+            break;
+        }
+        record.clicks.push_back(click);
+        if (o.catchCue && !record.firstCue)
+            record.firstCue = n;
+        if (frozen) {
+            record.end = frozenEnd;
+            break;
+        }
+        if (!toTheEnd)
+            continue;
+        const sim::Frame& earlier = record.clicks[record.clicks.size() - 2].shown;
+        if (o.fault != sim::Fault::none)
+            record.end = RunEnd::fault;
+        else if (o.catchCue && !record.mouseNeverAhead)
+            record.end = RunEnd::caught;
+        else if (exactCatch && click.shown.readouts.seconds >= *exactCatch - h / 2.0)
+            record.end = RunEnd::exactCatch; // the click nearest the catch time
+        else if (!exactCatch && mouseOffField(state))
+            record.end = RunEnd::mouseLeft;
+        else if (click.shown.mouseMark == earlier.mouseMark && click.shown.dogMark == earlier.dogMark)
+            record.end = RunEnd::stillness;
+        else
+            continue;
+        break;
+    }
+    record.lastClick = int(record.clicks.size()) - 1;
+    return record;
+}
+
+std::string endSentence(const Record& record)
+{
+    if (cueFromTheStart(record))
+        return endClause(record);
+    return cueClause(record) + endClause(record);
+}
+
+Content prepare(const Request& request)
+{
+    Content content;
+    static_cast<Record&>(content) = runClicks(request, request.clicks);
+    content.options = request;
+    if (request.exact && !request.blank)
+        content.exact = exactChase(request, content.clicks.back().shown.readouts.seconds);
+
+    // The rows of the answer sheet, so that the pupils' sheet, with its
+    // taller rows, asks for the very clicks the answer sheet gives.
+    Content answers;
+    static_cast<Record&>(answers) = content;
+    answers.options = request;
+    answers.options.blank = false;
+    if (request.every) {
+        content.every = *request.every;
+        content.listed = listedClicks(content, content.every);
+        return content;
+    }
+    // The least step whose table stays on the first page.
+    const int guess = content.lastClick / std::max(1, rowsOnFirstPage(answers) - 1);
+    for (content.every = std::max(1, guess);; ++content.every) {
+        answers.listed = listedClicks(content, content.every);
+        if (int(answers.listed.size()) <= rowsOnFirstPage(answers) || content.every >= content.lastClick) {
+            content.listed = std::move(answers.listed);
+            return content;
+        }
+    }
+}
+
+double tableTop(int page) { return page == 0 ? firstTableTop : laterTableTop; }
+
+double rowHeightOf(const Content& content) { return content.options.blank ? blankRowHeight : rowHeight; }
+
+int rowsOnPage(const Content& content, int page, double notes)
+{
+    const double room = pageBottom - firstRowTop(page) - notes;
+    return std::max(0, int(room / rowHeightOf(content) + 1e-9));
+}
+
+int rowsOnFirstPage(const Content& content) { return rowsOnPage(content, 0, notesHeight(content)); }
+
+std::vector<TablePart> tableParts(const Content& content)
+{
+    std::vector<TablePart> parts;
+    const std::size_t rows = content.listed.size();
+    const double notes = notesHeight(content);
+    std::size_t row = 0;
+    for (int page = 0;; ++page) {
+        const std::size_t left = rows - row;
+        const std::size_t withNotes = std::size_t(rowsOnPage(content, page, notes));
+        if (left <= withNotes) {
+            parts.push_back({page, row, rows});
+            return parts;
+        }
+        // The notes follow the table: a last part they would not fit under
+        // leaves some of its rows to the next page.
+        const std::size_t room = std::max<std::size_t>(1, std::size_t(rowsOnPage(content, page, 0.0)));
+        const std::size_t taken = left <= room ? std::max<std::size_t>(1, std::min(withNotes, left - 1)) : room;
+        parts.push_back({page, row, row + taken});
+        row += taken;
+    }
+}
+
+int pageCount(const Content& content) { return tableParts(content).back().page + 1; }
+
+std::string inputsText(const Request& request)
+{
+    return "ねずみの速度ｕ＝" + inputText(request.mouseSpeed, "ｍ／秒") + "　　犬の速度ｖ＝"
+        + inputText(request.dogSpeed, "ｍ／秒") + "　　単位時間h＝" + inputText(request.unitTime, "秒");
+}
+
+std::string captionText(const Content& content, bool continued)
+{
+    const std::string every = content.every == 1 ? "毎回" : number(content.every) + " 回ごと";
+    // The pupils' sheet leaves it to the chase to tell where the record ends.
+    std::string caption = content.options.blank ? "［次へ］をクリックしたときの記録（" + every + "）"
+                                                : "［次へ］を " + number(content.lastClick) + " 回クリックしたときの記録（" + every + "）";
+    if (continued)
+        caption += "（つづき）";
+    return caption;
+}
+
+std::string pageNumberText(int page, int count) { return number(page + 1) + " / " + number(count); }
+
+std::string gridText(int grid)
+{
+    if (grid == 10)
+        return "方眼の１目盛り＝１０ｍ";
+    return "方眼の１目盛り＝" + fullWidthDigits(grid) + "ｍ（黒い線は１０ｍごと）";
+}
+
+std::vector<Column> columnsOf(const Content& content)
+{
+    constexpr std::string_view mouseX = "ねずみの\n位置ｘ", mouseY = "ねずみの\n位置ｙ";
+    constexpr std::string_view dogX = "犬の\n位置ｘ", dogY = "犬の\n位置ｙ";
+    constexpr std::string_view click = "クリック", secondsPassed = "秒経過";
+    constexpr std::string_view cue = "追いついた\n音";
+    if (!content.options.exact || content.options.blank)
+        return {{click, 16, true, true}, {mouseX, 26}, {mouseY, 26}, {dogX, 26}, {dogY, 26}, {secondsPassed, 26},
+            {cue, 34, true, true}};
+    return {{click, 13, true, true}, {mouseX, 17}, {mouseY, 17}, {dogX, 17}, {dogY, 17}, {secondsPassed, 17},
+        {cue, 19, true, true}, {"理論上の犬の\n位置ｘ", 21}, {"理論上の犬の\n位置ｙ", 21},
+        {"画面の犬と\n理論上の犬の\nずれ", 21}};
+}
+
+std::vector<std::string> rowTexts(const Content& content, int click)
+{
+    std::vector<std::string> cells{number(click)};
+    if (content.options.blank)
+        return cells;
+    const Click& c = content.clicks[std::size_t(click)];
+    const sim::Readouts& r = c.shown.readouts;
+    for (const float value : {r.mouseX, r.mouseY, r.dogX, r.dogY, r.seconds})
+        cells.push_back(number_text::formatReadout(value));
+    cells.push_back(c.fault != sim::Fault::none ? "エラー※" : c.catchCue ? "鳴った" : "");
+    if (!content.options.exact)
+        return cells;
+    const Exact& e = content.exact;
+    if (const std::optional<sim::exact::Point> dog = sim::exact::dogAt(e.u, e.v, r.seconds)) {
+        for (const double value : {dog->x, dog->y, sim::exact::distanceFromShown(r, *dog)})
+            cells.push_back(number_text::formatFixed(value, 3));
+    } else {
+        cells.insert(cells.end(), 3, "－");
+    }
+    return cells;
+}
+
+std::vector<std::string> notesOf(const Content& content)
+{
+    if (content.options.blank)
+        return {blankQuestion(content)};
+    std::vector<std::string> notes;
+    if (cueFromTheStart(content))
+        notes.emplace_back("ねずみが犬より前（右）に出ることがないので、追いついた音は 1 回目のクリックから鳴ります。"
+                           "犬がねずみに追いついたからではありません。");
+    notes.push_back(endSentence(content));
+    if (content.options.exact)
+        notes.push_back(exactNote(content.exact));
+    const bool faulted = std::any_of(content.listed.begin(), content.listed.end(),
+        [&](int click) { return content.clicks[std::size_t(click)].fault != sim::Fault::none; });
+    if (faulted)
+        notes.emplace_back("※エラー：計算できなかったクリックです。位置と秒経過は前のクリックのままです。");
+    return notes;
+}
+
+double notesHeight(const Content& content)
+{
+    double height = 0;
+    for (const std::string& note : notesOf(content))
+        height += notesGap + linesOf(note) * noteLineHeight;
+    return height;
+}
+
+} // namespace sheet
