@@ -2,6 +2,7 @@
 
 #include "chase_texts.h"
 #include "exact_chase.h"
+#include "palette.h"
 #include "pursuit.h"
 
 #include <cstddef>
@@ -123,6 +124,22 @@ inline constexpr double blankRowHeight = 7.0; // room to write in by hand
 inline constexpr double notePoints = 9.5;
 inline constexpr double noteLineHeight = 4.2; // at least the font's line spacing
 inline constexpr double notesGap = 2.0; // between the table and its first note, and between two notes
+
+// The field on paper is laid out in the window's logical pixels: its
+// labels are 10 pixels high and its pictures 34 pixels wide, as on screen.
+// The window shows about 5.4 pixels per metre across; the sheet keeps
+// that, with square metres, so that a grid square on paper is square. It
+// spans the page's width inside the margins.
+inline constexpr int fieldPixelsWide = 645;
+inline constexpr int fieldPixelsHigh = 376;
+inline constexpr int markerBorder = 2; // the pictures' sunken frame, in logical pixels
+inline constexpr double fieldLineWidth = 0.25; // a 1-pixel line of the window, in millimetres
+// The exact path runs along the dog's marks, so it is a colour of its own,
+// dashed (5 of its widths on, 3 off), on a white casing that keeps it from
+// sinking into the dog's trail when the page is printed in grey.
+inline constexpr chart::Rgb exactPathColour{0, 170, 60};
+inline constexpr double exactPathWidth = 0.45;
+inline constexpr double exactPathCasing = 0.15; // white on either side of the dashes
 
 // Where the table of each page starts: the first page's below the field,
 // the others' below the heading that every page repeats.

@@ -171,7 +171,6 @@ private:
     int m_size = 0; // limbs in use, the top one non-zero
 };
 
-constexpr int maxDecimals = 30;
 
 // The decimal digits of magnitude × 10^decimals, rounded half away from
 // zero to a whole number.
@@ -240,7 +239,7 @@ std::string formatFixed(double value, int decimals)
         return "NaN";
     if (std::isinf(value))
         return value < 0 ? "-Infinity" : "Infinity";
-    decimals = std::clamp(decimals, 0, maxDecimals);
+    decimals = std::clamp(decimals, 0, maxFixedDecimals);
     std::string text = roundedDigits(std::fabs(value), decimals);
     const bool roundsToZero = text == "0";
     const auto width = static_cast<std::size_t>(decimals) + 1;

@@ -17,7 +17,10 @@ namespace number_text {
 // "0.000", never "-0.000".
 std::string formatReadout(float value);
 
-// A double with `decimals` decimals (0 to 30), rounded like formatReadout:
+// Enough decimals to write any float exactly (the least has 149).
+inline constexpr int maxFixedDecimals = 150;
+
+// A double with `decimals` decimals (0 to maxFixedDecimals), rounded like formatReadout:
 // the exact binary value, half away from zero, and no sign on a value that
 // rounds to zero. The teacher's tools print the exact chase with it.
 std::string formatFixed(double value, int decimals);

@@ -17,19 +17,9 @@ namespace sheet {
 
 namespace {
 
-// The chart is laid out in the window's logical pixels: its labels are
-// 10 pixels high and its pictures 34 pixels wide, as on screen. The window
-// shows about 5.4 pixels per metre across; the sheet keeps that, with
-// square metres, so that a grid square on paper is square.
-constexpr QSize chartInterior(645, 376);
-constexpr int markerBorder = 2; // the pictures' sunken frame, in logical pixels
+constexpr QSize chartInterior(fieldPixelsWide, fieldPixelsHigh);
 
-// The exact path runs along the dog's marks, so it is a colour of its own,
-// dashed, on a white casing that keeps it from sinking into the dog's
-// trail when the page is printed in grey.
-const QColor exactColour(0, 170, 60);
-constexpr double exactWidth = 0.45;
-constexpr double exactCasing = 0.15; // white on either side of the dashes
+const QColor exactColour(exactPathColour.red, exactPathColour.green, exactPathColour.blue);
 
 const QString faceName = QStringLiteral("IPAPGothic");
 
@@ -82,7 +72,7 @@ void drawMarker(QPainter& painter, QPoint origin, double scale, sim::ChartPoint 
 // The dashed line of the exact path, and under it its casing.
 void setExactPen(Page& page, bool casing)
 {
-    const double width = exactWidth + (casing ? 2 * exactCasing : 0.0);
+    const double width = exactPathWidth + (casing ? 2 * exactPathCasing : 0.0);
     QPen pen(casing ? Qt::white : exactColour, page.dots(width), casing ? Qt::SolidLine : Qt::CustomDashLine,
         Qt::FlatCap, Qt::RoundJoin);
     if (!casing)

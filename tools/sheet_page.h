@@ -17,7 +17,7 @@ class QPainter;
 
 namespace sheet {
 
-inline constexpr double lineWidth = 0.25; // a 1-pixel line of the window
+inline constexpr double lineWidth = fieldLineWidth;
 inline const QColor ruleColour(140, 140, 140); // the thin rules of the table and the field's panel
 
 // Device dots for millimetres on paper at `dpi` dots per inch.

@@ -15,7 +15,8 @@ import { engines } from "./engines.js";
 
 export const source = process.env.TORVIKAN_SOURCE ?? new URL("../..", import.meta.url).pathname;
 export const pageDir = process.env.TORVIKAN_PAGE ?? join(source, "build/web");
-const tableTool = process.env.TORVIKAN_TABLE ?? join(source, "build/bin/torvikan-table");
+export const tableTool = process.env.TORVIKAN_TABLE ?? join(source, "build/bin/torvikan-table");
+export const sheetTool = process.env.TORVIKAN_SHEET ?? join(source, "build/bin/torvikan-sheet");
 const windowFieldTool = process.env.TORVIKAN_WINDOW_FIELD ?? join(source, "build/tests/web/window_field");
 export const pageUrl = pathToFileURL(join(pageDir, "index.html")).href;
 // The folder the page may load from, as a URL prefix.

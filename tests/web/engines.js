@@ -101,7 +101,9 @@ class PageTab {
         return Buffer.from(await this.page.screenshot());
     }
     async pdf() {
-        return Buffer.from(await this.page.pdf({ format: "A4" }));
+        // The page's own @page size and margins where it has them, and its
+        // backgrounds, as a teacher's print dialog gives them.
+        return Buffer.from(await this.page.pdf({ format: "A4", preferCSSPageSize: true, printBackground: true }));
     }
     close() {
         return this.context.close();

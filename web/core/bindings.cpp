@@ -3,11 +3,13 @@
 // embind. The page keeps to layout, events, painting and sound; every
 // number, coordinate and colour it shows comes from here.
 
+#include "chase_table.h"
 #include "field_chart.h"
 #include "help_text.h"
 #include "lesson.h"
 #include "messages.h"
 #include "number_text.h"
+#include "sheet_content.h"
 
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
@@ -15,6 +17,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -54,6 +57,14 @@ private:
 };
 
 val text(std::string_view s) { return val(std::string(s)); }
+
+val point(double x, double y)
+{
+    val out = val::object();
+    out.set("x", x);
+    out.set("y", y);
+    return out;
+}
 
 template <typename Strings> val array(const Strings& strings)
 {
@@ -115,18 +126,200 @@ private:
         return out;
     }
 
-    static val point(chart::PixelPoint p)
-    {
-        val out = val::object();
-        out.set("x", p.x);
-        out.set("y", p.y);
-        return out;
-    }
+    static val point(chart::PixelPoint p) { return ::point(p.x, p.y); }
 
     chart::PixelSize m_field;
     Lesson m_lesson;
     PaintList m_paint;
 };
+
+std::string paletteCss(int colour);
+
+// The teacher's page asks with the tools' option names, as its address
+// gives them: u, v and h as typed, clicks and every (0 or absent: the
+// sheet chooses), exact, blank and grid.
+lesson::ChaseTexts chaseTexts(const val& request)
+{
+    lesson::ChaseTexts texts;
+    texts.mouseSpeed = request["u"].as<std::string>();
+    texts.dogSpeed = request["v"].as<std::string>();
+    texts.unitTime = request["h"].as<std::string>();
+    return texts;
+}
+
+std::optional<int> countOf(const val& request, const char* name)
+{
+    const val value = request[name];
+    if (!value.isNumber())
+        return std::nullopt;
+    const double n = value.as<double>();
+    if (!(n >= 1 && n <= sheet::maxClicks))
+        return std::nullopt;
+    return int(n);
+}
+
+sheet::Request sheetRequest(const val& request)
+{
+    sheet::Request r;
+    static_cast<lesson::ChaseTexts&>(r) = chaseTexts(request);
+    r.clicks = countOf(request, "clicks");
+    r.every = countOf(request, "every");
+    r.blank = request["blank"].as<bool>();
+    r.exact = request["exact"].as<bool>() && !r.blank;
+    const int grid = request["grid"].as<int>();
+    r.grid = grid == 5 || grid == 1 ? grid : 10;
+    return r;
+}
+
+// A count as the teacher's tools read one (ASCII or full-width digits and
+// nothing else); -1 for any other text.
+double countFromText(const std::string& text)
+{
+    const std::optional<std::uint64_t> n = number_text::textToCount(text);
+    return n ? double(*n) : -1.0;
+}
+
+// The rows and clicks of the table tool for the same inputs: the bytes
+// that torvikan-table writes, BOM and CRLF included for CSV, as a
+// Uint8Array, which no text decoder has had the chance to strip of its BOM.
+val tableBytes(const val& request, int steps, bool csv, bool exact)
+{
+    table::Options options;
+    static_cast<lesson::ChaseTexts&>(options) = chaseTexts(request);
+    if (steps >= 0) // else as many as the record of the chase holds
+        options.steps = std::uint64_t(steps);
+    options.csv = csv;
+    options.exact = exact;
+    const std::string bytes = table::text(options);
+    const val view(emscripten::typed_memory_view(bytes.size(), reinterpret_cast<const std::uint8_t*>(bytes.data())));
+    return val::global("Uint8Array").new_(view);
+}
+
+std::string convergenceText(const val& request, int rows, bool csv)
+{
+    table::Options options;
+    static_cast<lesson::ChaseTexts&>(options) = chaseTexts(request);
+    options.converge = std::clamp(rows, 1, table::maxConvergeRows);
+    options.csv = csv;
+    return table::text(options);
+}
+
+// A worksheet of the request: its words, table and notes page by page,
+// and its field drawn `scale` device pixels to a logical pixel of the
+// sheet's field, as paint records with the exact path and the pictures'
+// places beside them.
+val worksheet(const val& request, int scale)
+{
+    const sheet::Content content = sheet::prepare(sheetRequest(request));
+    val out = val::object();
+    out.set("title", text(sheet::titleText));
+    out.set("name", text(sheet::nameText));
+    out.set("inputs", sheet::inputsText(content.options));
+    out.set("grid", sheet::gridText(content.options.grid));
+    out.set("blankLegend", text(sheet::blankLegendText));
+    out.set("mouseTrail", text(sheet::mouseTrailText));
+    out.set("dogTrail", text(sheet::dogTrailText));
+    out.set("exactPath", text(sheet::exactPathText));
+    out.set("mouseColour", paletteCss(int(chart::mouseColour)));
+    out.set("dogColour", paletteCss(int(chart::dogColour)));
+    out.set("blank", content.options.blank);
+    out.set("exact", content.options.exact);
+    out.set("caption", sheet::captionText(content, false));
+    out.set("captionContinued", sheet::captionText(content, true));
+
+    val columns = val::array();
+    for (const sheet::Column& c : sheet::columnsOf(content)) {
+        val column = val::object();
+        column.set("header", text(c.header));
+        column.set("width", c.width);
+        column.set("centred", c.centred);
+        column.set("endsGroup", c.endsGroup);
+        columns.call<void>("push", column);
+    }
+    out.set("columns", columns);
+    val rows = val::array();
+    for (const int click : content.listed)
+        rows.call<void>("push", array(sheet::rowTexts(content, click)));
+    out.set("rows", rows);
+    out.set("notes", array(sheet::notesOf(content)));
+    val parts = val::array();
+    for (const sheet::TablePart& p : sheet::tableParts(content)) {
+        val part = val::object();
+        part.set("page", p.page);
+        part.set("first", int(p.firstRow));
+        part.set("end", int(p.endRow));
+        parts.call<void>("push", part);
+    }
+    out.set("parts", parts);
+    const int pages = sheet::pageCount(content);
+    out.set("pages", pages);
+    val pageNumbers = val::array();
+    for (int page = 0; page < pages; ++page)
+        pageNumbers.call<void>("push", sheet::pageNumberText(page, pages));
+    out.set("pageNumbers", pageNumbers);
+    val layout = val::object();
+    for (const auto& [name, value] : {std::pair{"contentWidth", sheet::contentWidth}, {"fieldTop", sheet::fieldTop},
+             {"firstTableTop", sheet::firstTableTop}, {"laterTableTop", sheet::laterTableTop},
+             {"captionHeight", sheet::captionHeight}, {"headerHeight", sheet::headerHeight},
+             {"rowHeight", sheet::rowHeight}, {"blankRowHeight", sheet::blankRowHeight},
+             {"notesGap", sheet::notesGap}})
+        layout.set(name, value);
+    out.set("layout", layout);
+
+    // The field, as torvikan-sheet draws it.
+    scale = std::clamp(scale, 1, 8);
+    const double dotsPerMillimetre = double(sheet::fieldPixelsWide) * scale / sheet::contentWidth;
+    const int pen = std::max(1, int(std::lround(sheet::fieldLineWidth * dotsPerMillimetre)));
+    const int grid = content.options.grid;
+    const chart::FieldChart chart({sheet::fieldPixelsWide, sheet::fieldPixelsHigh}, double(scale), pen,
+        chart::FieldStyle{grid == 5 || grid == 1 ? grid : 0, true});
+    PaintList paint;
+    val field = val::object();
+    field.set("width", chart.deviceSize().width);
+    field.set("height", chart.deviceSize().height);
+    field.set("dotsPerMillimetre", dotsPerMillimetre);
+    if (content.options.blank) {
+        chart.drawAxisLabels(paint);
+        chart.drawGrid(paint);
+    } else {
+        chart.drawStart(paint, content.clicks.front().shown);
+        std::vector<sim::Frame> steps;
+        steps.reserve(content.clicks.size());
+        for (std::size_t i = 1; i < content.clicks.size(); ++i)
+            if (content.clicks[i].fault == sim::Fault::none)
+                steps.push_back(content.clicks[i].shown);
+        chart.drawSteps(paint, steps);
+        const sim::Frame& last = content.clicks.back().shown;
+        const chart::PixelSize area{sheet::fieldPixelsWide, sheet::fieldPixelsHigh};
+        const chart::PixelPoint mouse = chart::markerPixel(last.mouseMarker, area);
+        const chart::PixelPoint dog = chart::markerPixel(last.dogMarker, area);
+        field.set("mouse", point(mouse.x * scale, mouse.y * scale));
+        field.set("dog", point(dog.x * scale, dog.y * scale));
+    }
+    field.set("paint", paint.take());
+    const chart::Mapping& m = chart.mapping();
+    val frame = val::object();
+    frame.set("left", m.x(sim::frameLeft));
+    frame.set("top", m.y(sim::frameTop));
+    frame.set("right", m.x(sim::frameRight) + pen - 1);
+    frame.set("bottom", m.y(sim::frameBottom) + pen - 1);
+    field.set("frame", frame);
+    val path = val::array();
+    if (content.options.exact)
+        for (const sim::exact::Point& p : content.exact.path) {
+            path.call<void>("push", m.x(sim::chartX(p.x)));
+            path.call<void>("push", m.y(sim::chartY(p.y)));
+        }
+    field.set("exactPath", path);
+    field.set("markerBorder", sheet::markerBorder * scale);
+    const chart::Rgb c = sheet::exactPathColour;
+    field.set("exactColour",
+        "rgb(" + std::to_string(c.red) + ", " + std::to_string(c.green) + ", " + std::to_string(c.blue) + ")");
+    field.set("exactWidth", sheet::exactPathWidth * dotsPerMillimetre);
+    field.set("exactCasing", sheet::exactPathCasing * dotsPerMillimetre);
+    out.set("field", field);
+    return out;
+}
 
 val helpLinesArray() { return array(helpLines()); }
 val faultMessages()
@@ -161,6 +354,12 @@ EMSCRIPTEN_BINDINGS(torvikan)
         .function("start", &PageLesson::start)
         .function("startOver", &PageLesson::startOver)
         .function("next", &PageLesson::next);
+    emscripten::function("countFromText", &countFromText);
+    emscripten::function("tableBytes", &tableBytes);
+    emscripten::constant("maxClicks", sheet::maxClicks);
+    emscripten::constant("maxConvergeRows", table::maxConvergeRows);
+    emscripten::function("convergenceText", &convergenceText);
+    emscripten::function("worksheet", &worksheet);
     emscripten::function("helpLines", &helpLinesArray);
     emscripten::function("faultMessages", &faultMessages);
     emscripten::function("axisLabels", &axisLabels);
