@@ -1,5 +1,6 @@
 #include "fonts.h"
 
+#include "lettering.h"
 #include "twips.h"
 
 #include <QApplication>
@@ -14,15 +15,15 @@
 
 QFont japaneseFont(double points, bool bold)
 {
-    static const bool substituted = [] {
-        QFont::insertSubstitutions(QString::fromUtf16(japaneseFaceName),
-                                   QStringList() << QStringLiteral("IPAPGothic") << QStringLiteral("IPAexGothic")
-                                                 << QStringLiteral("Noto Sans CJK JP")
-                                                 << QStringLiteral("IPAGothic"));
-        return true;
+    static const QString face = [] {
+        QStringList substitutes;
+        for (const char* name : lettering::japaneseSubstitutes)
+            substitutes << QString::fromUtf8(name);
+        const QString name = QString::fromUtf8(lettering::japaneseFace);
+        QFont::insertSubstitutions(name, substitutes);
+        return name;
     }();
-    (void)substituted;
-    QFont font(QString::fromUtf16(japaneseFaceName));
+    QFont font(face);
     font.setPixelSize(pointsToPixels(points));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     font.setStyleHint(QFont::SansSerif);
@@ -35,7 +36,10 @@ QFont japaneseFont(double points, bool bold)
 QFont desktopFont(int pixelSize)
 {
     QFont font = QApplication::font();
-    font.setFamilies({font.family(), QStringLiteral("IPAPGothic"), QStringLiteral("Noto Sans CJK JP")});
+    QStringList families{font.family()};
+    for (const char* name : lettering::japaneseSubstitutes)
+        families << QString::fromUtf8(name);
+    font.setFamilies(families);
     if (pixelSize > 0)
         font.setPixelSize(pixelSize);
     return font;
@@ -44,14 +48,14 @@ QFont desktopFont(int pixelSize)
 QFont narrowedToFit(const QLineEdit& box, const QString& text)
 {
     // The room a line edit leaves its text: the style's contents rectangle
-    // less the edit's own margin of 2 pixels a side and 1 for the cursor.
+    // less the edit's own margin of 2 pixels a side and the cursor's.
     QStyleOptionFrame option;
     option.initFrom(&box);
     option.rect = box.rect();
     option.lineWidth = box.style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &option, &box);
     const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box);
     const QMargins margins = box.textMargins();
-    const double room = contents.width() - margins.left() - margins.right() - 2 * 2 - 1;
+    const double room = contents.width() - margins.left() - margins.right() - 2 * 2 - lettering::caretWidth;
 
     // Glyphs narrow in proportion to the stretch, give or take a pixel's
     // rounding: start from the proportion and step down until it fits.

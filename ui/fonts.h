@@ -4,11 +4,9 @@
 
 class QLineEdit;
 
-// The Japanese face of the windows. "ＭＳ Ｐゴシック" is asked for by name
-// and stands in as IPAPGothic (Debian's fonts-ipafont-gothic), or else
-// Noto Sans CJK JP, on a desktop without it.
-inline constexpr char16_t japaneseFaceName[] = u"ＭＳ Ｐゴシック";
-
+// The Japanese face of the windows (lettering::japaneseFace), or on a
+// desktop without it the first of its substitutes the desktop has, such as
+// IPAPGothic from Debian's fonts-ipafont-gothic.
 QFont japaneseFont(double points, bool bold = false);
 
 // The desktop's own user-interface font, for buttons and the field's

@@ -2,6 +2,7 @@
 
 #include "fonts.h"
 #include "help_text.h"
+#include "lettering.h"
 #include "mapping.h"
 #include "surface.h"
 #include "twips.h"
@@ -15,7 +16,7 @@ HelpWindow::HelpWindow(QWidget* parent)
 {
     m_ui->setupUi(this);
     setFont(desktopFont());
-    m_ui->helpBox->setFont(japaneseFont(11.25));
+    m_ui->helpBox->setFont(japaneseFont(lettering::helpPoints));
 
     m_surface = std::make_unique<Surface>(m_ui->helpBox->contentsRect().size(), devicePixelRatioF());
     m_ui->helpText->setSurface(m_surface.get());

@@ -2,6 +2,7 @@
 
 #include "cue_player.h"
 #include "fonts.h"
+#include "lettering.h"
 #include "messages.h"
 #include "number_text.h"
 #include "ui_main_window.h"
@@ -54,18 +55,18 @@ void MainWindow::applyFonts()
 {
     // The form holds whole points; the layout was drawn for these sizes.
     setFont(desktopFont());
-    const QFont caption = japaneseFont(12, true);
+    const QFont caption = japaneseFont(lettering::captionPoints, true);
     for (QLabel* label : {m_ui->mouseXCaption, m_ui->mouseYCaption, m_ui->dogXCaption, m_ui->dogYCaption,
                           m_ui->secondsUnit, m_ui->mouseSpeedCaption, m_ui->mouseSpeedUnit, m_ui->dogSpeedCaption,
                           m_ui->dogSpeedUnit, m_ui->unitTimeCaption, m_ui->unitTimeUnit})
         label->setFont(caption);
-    m_ui->heading->setFont(japaneseFont(15.75, true));
-    const QFont boxes = japaneseFont(18);
+    m_ui->heading->setFont(japaneseFont(lettering::headingPoints, true));
+    const QFont boxes = japaneseFont(lettering::boxPoints);
     for (QLineEdit* box : {m_ui->mouseSpeed, m_ui->dogSpeed, m_ui->unitTime})
         box->setFont(boxes);
     // The read-outs are narrower than the widest value they may show.
     m_ui->mouseX->setFont(boxes);
-    const QFont readout = narrowedToFit(*m_ui->mouseX, QStringLiteral("-100.200"));
+    const QFont readout = narrowedToFit(*m_ui->mouseX, QString::fromUtf8(lettering::widestReadout));
     for (QLineEdit* box : {m_ui->mouseX, m_ui->mouseY, m_ui->dogX, m_ui->dogY, m_ui->seconds})
         box->setFont(readout);
 }

@@ -2,7 +2,7 @@
 """Makes the page's Japanese face: a renamed subset of IPAPGothic.
 
     face.py FONT.ttf LICENCE-SOURCE OUTPUT-DIR METRICS.json CORE-TEXTS.json WORDS.json
-            main_window.ui help_window.ui
+            lettering.h torvikan.css main_window.ui help_window.ui
 
 writes to OUTPUT-DIR:
     torvikan-gothic.woff2         every glyph the page shows and nothing else
@@ -15,8 +15,9 @@ from which the page places text on whole pixels as the window does.
 
 The IPA Font License forbids a derived font to use the original's name as
 its program, font or file name, so both faces are renamed ("Torvikan
-Gothic"); the licence comes with them, as it requires.  Needs Debian's
-python3-fonttools and the woff2 tools.
+Gothic"); the licence comes with them, as it requires.  FONT must be the
+face the windows stand in for theirs first (lesson/lettering.h).  Needs
+Debian's python3-fonttools and the woff2 tools.
 """
 
 import json
@@ -30,6 +31,7 @@ from fontTools.ttLib import TTFont
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import forms  # noqa: E402
+import lettering  # noqa: E402
 
 FAMILY = "Torvikan Gothic"
 NARROW_FAMILY = "Torvikan Gothic Narrow"
@@ -38,21 +40,26 @@ NARROW_FAMILY = "Torvikan Gothic Narrow"
 # the full-width digits and signs a Japanese input method gives.
 TYPED = "".join(chr(c) for c in range(0x20, 0x7F)) + "０１２３４５６７８９．－＋ｅＥ\u3000"
 
-# The read-outs show "#0.000"; the widest value the window makes room for
-# is "-100.200" (MainWindow::applyFonts).
+# The read-outs show "#0.000".
 READOUT_CHARACTERS = "0123456789-. "
-WIDEST_READOUT = "-100.200"
-# The read-out box's own width less what torvikan.css puts around its text
-# (a border of 1 and padding of 3 on each side) and the caret's pixel.
-READOUT_INSETS = 2 * (1 + 3) + 1
 
 
-def page_texts(core_texts_path, words_path, main_ui, help_ui):
+def check_face(font_path, facts):
+    """The page's face must be the one the windows fall back on first."""
+    family = TTFont(font_path)["name"].getDebugName(1)
+    wanted = lettering.fact(facts, "japaneseSubstitutes")[0]
+    if family != wanted:
+        raise SystemExit("%s is %s; the windows stand in %s for %s (lesson/lettering.h)"
+                         % (font_path, family, wanted, lettering.fact(facts, "japaneseFace")))
+    return family
+
+
+def page_texts(core_texts_path, words_path, facts, main_ui, help_ui):
     with open(core_texts_path, encoding="utf-8") as f:
         core_texts = json.load(f)
     with open(words_path, encoding="utf-8") as f:
         words = list(json.load(f).values())
-    shown = forms.texts_shown(forms.read_form(main_ui)) + forms.texts_shown(forms.read_form(help_ui))
+    shown = forms.texts_shown(forms.read_form(main_ui, facts)) + forms.texts_shown(forms.read_form(help_ui, facts))
     return "".join(core_texts + words + shown) + TYPED
 
 
@@ -149,7 +156,7 @@ def ipa_licence(copyright_path):
 NOTICE = """\
 The two fonts in this folder, {regular} ("{family}") and
 {narrow_file} ("{narrow_family}"), are derived
-programs of IPAPGothic (file ipagp.ttf, {version}) by the
+programs of {original} (file {original_file}, {version}) by the
 Information-technology Promotion Agency, Japan (IPA), under the IPA Font
 License Agreement v1.0, which follows.
 
@@ -171,11 +178,14 @@ url("fonts/ipagp.ttf") format("truetype").
 
 
 def main():
-    font_path, copyright_path, out_dir, metrics_path, core_texts, words, main_ui, help_ui = sys.argv[1:9]
+    (font_path, copyright_path, out_dir, metrics_path, core_texts, words,
+     lettering_h, css, main_ui, help_ui) = sys.argv[1:11]
+    facts = lettering.read(lettering_h)
+    original = check_face(font_path, facts)
     os.makedirs(out_dir, exist_ok=True)
     description = "A subset of a font made for Torvikan's web page, under the IPA Font License Agreement v1.0."
 
-    regular = subset_of(font_path, page_texts(core_texts, words, main_ui, help_ui))
+    regular = subset_of(font_path, page_texts(core_texts, words, facts, main_ui, help_ui))
     version = regular["name"].getDebugName(5)
     rename(regular, FAMILY, description)
     write_woff2(regular, os.path.join(out_dir, "torvikan-gothic.woff2"))
@@ -184,14 +194,16 @@ def main():
         json.dump({"ascent": hhea.ascent, "descent": -hhea.descent, "unitsPerEm": regular["head"].unitsPerEm}, f)
         f.write("\n")
 
-    readout = next(c for c in forms.read_form(main_ui)["controls"] if c["name"] == "mouseX")
+    readout = next(c for c in forms.read_form(main_ui, facts)["controls"] if c["name"] == "mouseX")
     narrowed = subset_of(font_path, READOUT_CHARACTERS)
-    factor = narrow(narrowed, WIDEST_READOUT, readout["rect"][2] - READOUT_INSETS, readout["font"]["px"])
+    room = lettering.readout_room(facts, css, readout["rect"][2])
+    factor = narrow(narrowed, lettering.fact(facts, "widestReadout"), room, readout["font"]["px"])
     rename(narrowed, NARROW_FAMILY, description)
     write_woff2(narrowed, os.path.join(out_dir, "torvikan-gothic-narrow.woff2"))
 
     with open(os.path.join(out_dir, "LICENSE.txt"), "w", encoding="utf-8") as f:
-        f.write(NOTICE.format(regular="torvikan-gothic.woff2", family=FAMILY,
+        f.write(NOTICE.format(original=original, original_file=os.path.basename(font_path),
+                              regular="torvikan-gothic.woff2", family=FAMILY,
                               narrow_file="torvikan-gothic-narrow.woff2", narrow_family=NARROW_FAMILY,
                               version=version, percent=round(factor * 100)))
         f.write(ipa_licence(copyright_path))

@@ -1,24 +1,24 @@
 #!/usr/bin/env python3
 """Turns the windows' Designer forms into the page's layout.
 
-    forms.py OUTPUT.js main_window.ui help_window.ui
+    forms.py OUTPUT.js lettering.h main_window.ui help_window.ui
 
 writes an ES module that exports `mainWindow` and `helpWindow`: each
 window's title, size, and its controls in Tab order (those that take the
 focus first, as the form's <tabstops> list them, then the rest in the form's
 order), each with its place and size in pixels, stacking order, text, font,
 colours, frame and accessible name. The page builds its two views from it, so the page and
-the forms cannot drift apart.  Standard library only.
+the forms cannot drift apart; the fonts' sizes come from lesson/lettering.h,
+as the windows' do.  Standard library only.
 """
 
 import json
+import os
 import sys
 import xml.etree.ElementTree as ET
 
-# The forms hold whole points, which is what Designer can show; the windows
-# set the sizes the layout was drawn for in code after setupUi
-# (MainWindow::applyFonts, HelpWindow's constructor).
-POINTS_SET_IN_CODE = {16: 15.75, 11: 11.25}
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+import lettering  # noqa: E402
 
 KINDS = {
     "QPushButton": "button",
@@ -70,14 +70,24 @@ def palette_colours(widget):
     return colours
 
 
-def font_of(widget):
+def points_shown(form_points, sizes):
+    """The size a font the form holds as `form_points` is shown at: the
+    forms hold whole points, which is what Designer can show, and the
+    windows set the sizes the layout was drawn for after setupUi."""
+    set_in_code = [s for s in sizes if int(s + 0.5) == form_points]
+    if len(set_in_code) > 1:
+        raise SystemExit("lesson/lettering.h: %s all round to the forms' %d pt" % (set_in_code, form_points))
+    return set_in_code[0] if set_in_code else form_points
+
+
+def font_of(widget, sizes):
     p = prop(widget, "font")
     if p is None:
         return None
     f = p.find("font")
     points = int(f.find("pointsize").text)
     bold = f.find("bold") is not None and f.find("bold").text == "true"
-    return {"px": points_to_pixels(POINTS_SET_IN_CODE.get(points, points)), "bold": bold}
+    return {"px": points_to_pixels(points_shown(points, sizes)), "bold": bold}
 
 
 def alignment_of(widget):
@@ -104,7 +114,7 @@ def frame_of(widget):
     }
 
 
-def describe(widget, within=None):
+def describe(widget, sizes, within=None):
     kind = KINDS[widget.get("class")]
     pixmap = prop(widget, "pixmap")
     if kind == "label" and pixmap is not None:
@@ -118,7 +128,7 @@ def describe(widget, within=None):
     text = text_of(widget, "text")
     if text is not None:
         control["text"] = text
-    font = font_of(widget)
+    font = font_of(widget, sizes)
     if font is not None:
         control["font"] = font
     if kind in ("label", "box"):
@@ -152,12 +162,14 @@ def interior(control):
     return [x + inset, y + inset, w - 2 * inset, h - 2 * inset]
 
 
-def read_form(path):
+def read_form(path, facts):
+    """`facts`: lesson/lettering.h, as lettering.read gives it."""
+    sizes = lettering.point_sizes(facts)
     root = ET.parse(path).getroot()
     window = root.find("widget")
     controls = []
     for widget in window.findall("widget"):
-        control = describe(widget)
+        control = describe(widget, sizes)
         controls.append(control)
         # A frame that holds a drawing surface in a margin-less layout: the
         # surface is the frame's interior, and the widgets placed on it are
@@ -165,7 +177,7 @@ def read_form(path):
         surface = widget.find("layout/item/widget")
         if surface is not None:
             control["interior"] = interior(control)
-            controls.extend(describe(child, within=control["name"]) for child in surface.findall("widget"))
+            controls.extend(describe(child, sizes, within=control["name"]) for child in surface.findall("widget"))
     # Later widgets lie over earlier ones, as the rule lies over the top
     # row's buttons; the page keeps that order whatever the Tab order.
     for z, control in enumerate(controls, start=1):
@@ -191,8 +203,9 @@ def texts_shown(form):
 
 
 def main():
-    out, main_ui, help_ui = sys.argv[1:4]
-    forms = {"mainWindow": read_form(main_ui), "helpWindow": read_form(help_ui)}
+    out, lettering_h, main_ui, help_ui = sys.argv[1:5]
+    facts = lettering.read(lettering_h)
+    forms = {"mainWindow": read_form(main_ui, facts), "helpWindow": read_form(help_ui, facts)}
     with open(out, "w", encoding="utf-8") as f:
         f.write("// Made from the windows' forms by web/make/forms.py at build time.\n")
         for name, form in forms.items():
