@@ -4,6 +4,7 @@
 #include "sheet_page.h"
 
 #include "field_chart.h"
+#include "lettering.h"
 #include "painter_canvas.h"
 
 #include <QFontMetricsF>
@@ -21,7 +22,9 @@ constexpr QSize chartInterior(fieldPixelsWide, fieldPixelsHigh);
 
 const QColor exactColour(exactPathColour.red, exactPathColour.green, exactPathColour.blue);
 
-const QString faceName = QStringLiteral("IPAPGothic");
+// The face the window falls back on where it lacks its own, which every
+// machine that makes sheets has from the same font package.
+const QString faceName = QString::fromUtf8(lettering::japaneseSubstitutes[0]);
 
 // Device pixels per logical pixel of the chart.
 double chartScale(double dpi) { return dotsOf(contentWidth, dpi) / chartInterior.width(); }
