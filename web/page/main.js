@@ -4,7 +4,7 @@
 // screen; the cues load after it.
 
 import { CuePlayer } from "./cue_player.js";
-import { face, narrowFace } from "./faces.js";
+import { face, helpFace, narrowFace } from "./faces.js";
 import { Program } from "./program.js";
 import { mainWindow } from "torvikan-forms";
 import words from "./words.json";
@@ -34,6 +34,7 @@ async function start() {
             TorvikanCore(),
             document.fonts.load(`16px "${face}"`),
             document.fonts.load(`24px "${narrowFace}"`),
+            document.fonts.load(`15px "${helpFace}"`),
             ...decodePictures(),
         ]);
     } catch (error) {
