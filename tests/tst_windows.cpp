@@ -419,6 +419,30 @@ private slots:
         else
             QVERIFY2(ink >= indent * cell && ink < (indent + 1) * cell, qPrintable(QString::number(ink)));
     }
+
+    // Every line whole within the box, in the face the layout was drawn
+    // for, narrowed no further than the widest line needs.
+    void helpLinesFitTheBox()
+    {
+        HelpWindow help;
+        help.show();
+        const auto* box = help.findChild<QFrame*>(QStringLiteral("helpBox"));
+        const int room = box->contentsRect().width();
+        const QFont font = box->font();
+        QCOMPARE(font.pixelSize(), 15);
+        const QFontMetricsF metrics(font);
+        QString widest;
+        for (const QString& line : box->accessibleDescription().split(u'\n')) {
+            QVERIFY2(metrics.horizontalAdvance(line) <= room, qPrintable(line));
+            if (metrics.horizontalAdvance(line) > metrics.horizontalAdvance(widest))
+                widest = line;
+        }
+        if (font.stretch() > 0 && font.stretch() < 100) {
+            QFont wider = font;
+            wider.setStretch(font.stretch() + 1);
+            QVERIFY2(QFontMetricsF(wider).horizontalAdvance(widest) > room, qPrintable(QString::number(font.stretch())));
+        }
+    }
 };
 
 QTEST_MAIN(TestWindows)

@@ -45,6 +45,29 @@ QFont desktopFont(int pixelSize)
     return font;
 }
 
+QFont narrowedToFit(const QFont& font, const QStringList& texts, double room)
+{
+    const auto widest = [&texts](const QFont& f) {
+        const QFontMetricsF metrics(f);
+        double width = 0.0;
+        for (const QString& text : texts)
+            width = std::max(width, metrics.horizontalAdvance(text));
+        return width;
+    };
+    // Glyphs narrow in proportion to the stretch, give or take a pixel's
+    // rounding: start from the proportion and step down until it fits.
+    const double natural = widest(font);
+    if (natural <= room)
+        return font;
+    QFont narrowed = font;
+    for (int stretch = std::min(99, int(100.0 * room / natural) + 1); stretch > 1; --stretch) {
+        narrowed.setStretch(stretch);
+        if (widest(narrowed) <= room)
+            break;
+    }
+    return narrowed;
+}
+
 QFont narrowedToFit(const QLineEdit& box, const QString& text)
 {
     // The room a line edit leaves its text: the style's contents rectangle
@@ -56,17 +79,5 @@ QFont narrowedToFit(const QLineEdit& box, const QString& text)
     const QRect contents = box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box);
     const QMargins margins = box.textMargins();
     const double room = contents.width() - margins.left() - margins.right() - 2 * 2 - lettering::caretWidth;
-
-    // Glyphs narrow in proportion to the stretch, give or take a pixel's
-    // rounding: start from the proportion and step down until it fits.
-    QFont font = box.font();
-    const double natural = QFontMetricsF(font).horizontalAdvance(text);
-    if (natural <= room)
-        return font;
-    for (int stretch = std::min(99, int(100.0 * room / natural) + 1); stretch > 1; --stretch) {
-        font.setStretch(stretch);
-        if (QFontMetricsF(font).horizontalAdvance(text) <= room)
-            break;
-    }
-    return font;
+    return narrowedToFit(box.font(), {text}, room);
 }

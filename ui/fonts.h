@@ -14,5 +14,9 @@ QFont japaneseFont(double points, bool bold = false);
 // then come from one known face rather than whatever the system finds.
 QFont desktopFont(int pixelSize = 0);
 
+// `font` narrowed just enough for the widest of `texts` to take no more
+// than `room` pixels; `font` itself where they fit already.
+QFont narrowedToFit(const QFont& font, const QStringList& texts, double room);
+
 // `box`'s font narrowed just enough for `text` to fit the box whole.
 QFont narrowedToFit(const QLineEdit& box, const QString& text);

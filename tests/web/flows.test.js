@@ -1,11 +1,12 @@
 // What a pupil does beyond the numbers: the cues that each click starts,
-// HELP and back, and the exit question.
+// HELP and back, the exit question, and a link that gives the inputs'
+// start texts.
 
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
 import { join } from "node:path";
 import { after, before, test } from "node:test";
-import { inputIds, launch, property, readForm, readouts, source, tableRows, typeInputs } from "./browser.js";
+import { inputIds, launch, pageUrl, property, readForm, readouts, source, tableRows, typeInputs } from "./browser.js";
 
 // Notes every cue that starts (the page names it in data-cue on <html>),
 // and counts the cues decoded, so that a check can wait until they can play.
@@ -109,6 +110,45 @@ test("HELP replaces the main view, and 閉じる brings a fresh one", async () =
         await tab.close();
     }
 });
+
+// A teacher's link: the start texts of every main view, the first and the
+// one that 閉じる brings back, each as typed in the address.
+const markup = '<img src=x onerror="document.documentElement.dataset.ran=1">';
+for (const { name, query, inputs, first } of [
+    { name: "no query", query: "", inputs: defaults },
+    // The first click's read-outs as torvikan-table gives them.
+    { name: "all three keys", query: "?u=8&v=10&h=0.2", inputs: ["8", "10", "0.2"],
+        first: ["1.600", "0.000", "0.000", "48.000", "0.200"] },
+    { name: "a key left out", query: "?v=12", inputs: ["6", "12", "0.1"] },
+    { name: "full-width digits", query: `?u=${encodeURIComponent("８")}&h=${encodeURIComponent("０．２")}`,
+        inputs: ["８", "10", "０．２"] },
+    { name: "junk", query: "?u=fast&v=1+0", inputs: ["fast", "1 0", "0.1"] },
+    { name: "markup", query: `?u=${encodeURIComponent(markup)}`, inputs: [markup, "10", "0.1"] },
+]) {
+    test(`a link's start texts: ${name}`, async () => {
+        const boxes = (tab) => tab.evaluate((ids) => ids.map((id) => document.getElementById(id).value), inputIds);
+        const table = tableRows(inputs, 1);
+        if (first)
+            assert.deepEqual(table[1].readouts, first, "torvikan-table's first click");
+        const tab = await browser.open({ url: pageUrl + query });
+        try {
+            assert.deepEqual(await boxes(tab), inputs, "the start texts");
+            await tab.click("#nextButton");
+            assert.deepEqual(await readouts(tab), table[1].readouts, "次へ");
+            await tab.click("#helpButton");
+            await tab.click("#closeButton");
+            assert.deepEqual(await boxes(tab), inputs, "after HELP and 閉じる");
+            assert.deepEqual(await readouts(tab), table[0].readouts, "a fresh start");
+            const ran = await tab.evaluate(() => ({
+                script: document.documentElement.dataset.ran ?? null,
+                pictures: document.querySelectorAll("img").length,
+            }));
+            assert.deepEqual(ran, { script: null, pictures: 2 }, "nothing of the address ran as markup");
+        } finally {
+            await tab.close();
+        }
+    });
+}
 
 test("終了 asks, and いいえ keeps the chase", async () => {
     const table = tableRows(defaults, 6);

@@ -1,9 +1,9 @@
 // The page's windows are the Designer forms: every control at its place
 // and size, with its accessible name, in the forms' Tab order; where a
 // script reads a control's place is where the engine draws it and where a
-// click lands on it; and the window scales to any viewport without
+// click lands on it; the window scales to any viewport without
 // scrolling, with a canvas that has one pixel of its own for each of the
-// screen's.
+// screen's; and every help line fits its box.
 
 import assert from "node:assert/strict";
 import { readFileSync } from "node:fs";
@@ -114,6 +114,34 @@ for (const { name, viewport, scale } of [
             assert.ok(right - left >= viewport.width - 1 || bottom - top >= viewport.height - 1,
                 `the window ${shown.window} fills the viewport's width or height`);
             assert.deepEqual(shown.devicePixels.map(Math.round), shown.backingStore, "one canvas pixel per device pixel");
+        } finally {
+            await tab.close();
+        }
+    });
+}
+
+for (const viewport of [{ width: 1024, height: 600 }, { width: 1920, height: 1080 }]) {
+    test(`help at ${viewport.width} × ${viewport.height}: every line whole within its box`, async () => {
+        const tab = await browser.open({ viewport });
+        try {
+            await tab.click("#helpButton");
+            const { room, lines } = await tab.evaluate(() => {
+                const text = document.getElementById("helpText");
+                const node = text.firstChild;
+                const lines = [];
+                let start = 0;
+                for (const line of node.data.split("\n")) {
+                    const range = document.createRange();
+                    range.setStart(node, start);
+                    range.setEnd(node, start + line.length);
+                    lines.push({ line, width: range.getBoundingClientRect().width });
+                    start += line.length + 1;
+                }
+                return { room: text.getBoundingClientRect().width, lines };
+            });
+            assert.equal(lines.length, 21);
+            const over = lines.filter(({ width }) => width > room).map(({ line, width }) => `${line.trim()}: ${width} > ${room}`);
+            assert.deepEqual(over, []);
         } finally {
             await tab.close();
         }

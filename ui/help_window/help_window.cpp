@@ -16,7 +16,13 @@ HelpWindow::HelpWindow(QWidget* parent)
 {
     m_ui->setupUi(this);
     setFont(desktopFont());
-    m_ui->helpBox->setFont(japaneseFont(lettering::helpPoints));
+    // The same face as the layout was drawn for, narrowed where a line
+    // would otherwise run past the box's right edge.
+    QStringList lines;
+    for (const std::string& line : helpLines())
+        lines << QString::fromStdString(line);
+    m_ui->helpBox->setFont(
+        narrowedToFit(japaneseFont(lettering::helpPoints), lines, m_ui->helpBox->contentsRect().width()));
 
     m_surface = std::make_unique<Surface>(m_ui->helpBox->contentsRect().size(), devicePixelRatioF());
     m_ui->helpText->setSurface(m_surface.get());
@@ -42,7 +48,7 @@ void HelpWindow::printHelp()
 {
     // The box prints in twips from its interior's top-left corner: one
     // print per line, each at the box's left edge one line below the last.
-    // A line too wide for the box is cut off at its edge.
+    // The box's font is narrowed so that every line fits its width.
     const QSize interior = m_ui->helpBox->contentsRect().size();
     const QSize device = m_surface->image().size();
     const double twipsHigh = interior.height() * twipsPerPixel;

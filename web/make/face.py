@@ -8,6 +8,8 @@ writes to OUTPUT-DIR:
     torvikan-gothic.woff2         every glyph the page shows and nothing else
     torvikan-gothic-narrow.woff2  the read-outs' characters, narrowed as the
                                   window narrows its read-out boxes' font
+    torvikan-gothic-help.woff2    the help's characters, narrowed as far as
+                                  its widest line needs to fit the help box
     LICENSE.txt                   what the fonts are, how to put the original
                                   back, and the IPA Font License Agreement
 and to METRICS.json the face's ascent and descent in font units per em,
@@ -35,6 +37,7 @@ import lettering  # noqa: E402
 
 FAMILY = "Torvikan Gothic"
 NARROW_FAMILY = "Torvikan Gothic Narrow"
+HELP_FAMILY = "Torvikan Gothic Help"
 
 # What a pupil may type into a box besides what the page writes: ASCII, and
 # the full-width digits and signs a Japanese input method gives.
@@ -54,13 +57,11 @@ def check_face(font_path, facts):
     return family
 
 
-def page_texts(core_texts_path, words_path, facts, main_ui, help_ui):
-    with open(core_texts_path, encoding="utf-8") as f:
-        core_texts = json.load(f)
+def page_texts(core_texts, words_path, facts, main_ui, help_ui):
     with open(words_path, encoding="utf-8") as f:
         words = list(json.load(f).values())
     shown = forms.texts_shown(forms.read_form(main_ui, facts)) + forms.texts_shown(forms.read_form(help_ui, facts))
-    return "".join(core_texts + words + shown) + TYPED
+    return "".join(core_texts["helpLines"] + core_texts["others"] + words + shown) + TYPED
 
 
 def subset_of(font_path, text):
@@ -104,15 +105,25 @@ def rename(font, family, description):
     font["post"].formatType = 3.0  # no glyph names: they add bytes and nothing the page uses
 
 
-def narrow(font, text, room_px, size_px):
+def narrow(font, texts, room_px, size_px, whole_pixels=False):
     """Narrows every glyph horizontally, as Qt narrows a face without a
-    narrow width of its own, by the whole percentage that fits `text` into
-    `room_px` at `size_px`, or less."""
+    narrow width of its own, by the whole percentage that fits the widest
+    of `texts` into `room_px` at `size_px`, or less.  With `whole_pixels`,
+    the texts also fit where each glyph's advance is rounded to a whole
+    pixel at `size_px`, as WebKitGTK lays text out: there a line of forty
+    glyphs can be several pixels wider than the sum of their advances."""
     cmap = font.getBestCmap()
     hmtx = font["hmtx"]
     upm = font["head"].unitsPerEm
-    natural = sum(hmtx[cmap[ord(c)]][0] for c in text) * size_px / upm
-    factor = min(100, int(100 * room_px / natural)) / 100
+    natural = max(sum(hmtx[cmap[ord(c)]][0] for c in text) for text in texts) * size_px / upm
+    percent = min(100, int(100 * room_px / natural))
+
+    def rounded_width(text, percent):
+        return sum(int(round(hmtx[cmap[ord(c)]][0] * percent / 100) * size_px / upm + 0.5) for c in text)
+
+    while whole_pixels and percent > 1 and max(rounded_width(text, percent) for text in texts) > room_px:
+        percent -= 1
+    factor = percent / 100
     glyf = font["glyf"]
     for name in font.getGlyphOrder():
         glyph = glyf[name]
@@ -154,8 +165,9 @@ def ipa_licence(copyright_path):
 
 
 NOTICE = """\
-The two fonts in this folder, {regular} ("{family}") and
-{narrow_file} ("{narrow_family}"), are derived
+The three fonts in this folder, {regular} ("{family}"),
+{narrow_file} ("{narrow_family}") and
+{help_file} ("{help_family}"), are derived
 programs of {original} (file {original_file}, {version}) by the
 Information-technology Promotion Agency, Japan (IPA), under the IPA Font
 License Agreement v1.0, which follows.
@@ -163,14 +175,15 @@ License Agreement v1.0, which follows.
 How they were made: fontTools kept only the glyphs that Torvikan's page
 shows, without hinting, layout tables or glyph names, and renamed the
 font, as the licence requires of a derived program; for the narrow face
-it also narrowed every glyph to {percent} % of its width. woff2_compress
-then compressed each. No other file was made on the way: each WOFF2 file
-decompresses to the whole derived program.
+it also narrowed every glyph to {percent} % of its width, and for the
+help's face to {help_percent} %. woff2_compress then compressed each. No
+other file was made on the way: each WOFF2 file decompresses to the whole
+derived program.
 
 To use the original font instead: get IPAfont00303.zip from
 https://moji.or.jp/ipafont/ (or Debian's package fonts-ipafont-gothic,
 file /usr/share/fonts/opentype/ipafont-gothic/ipagp.ttf), copy ipagp.ttf
-into this folder, and in ../torvikan.css change both
+into this folder, and in ../torvikan.css change each
 url("fonts/....woff2") format("woff2") to
 url("fonts/ipagp.ttf") format("truetype").
 
@@ -178,13 +191,15 @@ url("fonts/ipagp.ttf") format("truetype").
 
 
 def main():
-    (font_path, copyright_path, out_dir, metrics_path, core_texts, words,
+    (font_path, copyright_path, out_dir, metrics_path, core_texts_path, words,
      lettering_h, css, main_ui, help_ui) = sys.argv[1:11]
     facts = lettering.read(lettering_h)
     original = check_face(font_path, facts)
     os.makedirs(out_dir, exist_ok=True)
     description = "A subset of a font made for Torvikan's web page, under the IPA Font License Agreement v1.0."
 
+    with open(core_texts_path, encoding="utf-8") as f:
+        core_texts = json.load(f)
     regular = subset_of(font_path, page_texts(core_texts, words, facts, main_ui, help_ui))
     version = regular["name"].getDebugName(5)
     rename(regular, FAMILY, description)
@@ -197,15 +212,25 @@ def main():
     readout = next(c for c in forms.read_form(main_ui, facts)["controls"] if c["name"] == "mouseX")
     narrowed = subset_of(font_path, READOUT_CHARACTERS)
     room = lettering.readout_room(facts, css, readout["rect"][2])
-    factor = narrow(narrowed, lettering.fact(facts, "widestReadout"), room, readout["font"]["px"])
+    factor = narrow(narrowed, [lettering.fact(facts, "widestReadout")], room, readout["font"]["px"])
     rename(narrowed, NARROW_FAMILY, description)
     write_woff2(narrowed, os.path.join(out_dir, "torvikan-gothic-narrow.woff2"))
+
+    # The help prints its lines from the left edge of the box's interior,
+    # as the window does; one face serves the three engines.
+    box = next(c for c in forms.read_form(help_ui, facts)["controls"] if c["name"] == "helpBox")
+    help_lines = core_texts["helpLines"]
+    help_face = subset_of(font_path, "".join(help_lines))
+    help_factor = narrow(help_face, help_lines, box["interior"][2], box["font"]["px"], whole_pixels=True)
+    rename(help_face, HELP_FAMILY, description)
+    write_woff2(help_face, os.path.join(out_dir, "torvikan-gothic-help.woff2"))
 
     with open(os.path.join(out_dir, "LICENSE.txt"), "w", encoding="utf-8") as f:
         f.write(NOTICE.format(original=original, original_file=os.path.basename(font_path),
                               regular="torvikan-gothic.woff2", family=FAMILY,
                               narrow_file="torvikan-gothic-narrow.woff2", narrow_family=NARROW_FAMILY,
-                              version=version, percent=round(factor * 100)))
+                              help_file="torvikan-gothic-help.woff2", help_family=HELP_FAMILY,
+                              version=version, percent=round(factor * 100), help_percent=round(help_factor * 100)))
         f.write(ipa_licence(copyright_path))
 
 

@@ -6,6 +6,7 @@ import metrics from "torvikan-face-metrics";
 
 export const face = "Torvikan Gothic";
 export const narrowFace = "Torvikan Gothic Narrow";
+export const helpFace = "Torvikan Gothic Help";
 
 export function ascent(px) {
     return Math.ceil((metrics.ascent * px) / metrics.unitsPerEm);

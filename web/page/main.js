@@ -4,7 +4,8 @@
 // screen; the cues load after it.
 
 import { CuePlayer } from "./cue_player.js";
-import { face, narrowFace } from "./faces.js";
+import { face, helpFace, narrowFace } from "./faces.js";
+import { linkedStartTexts } from "./main_view.js";
 import { Program } from "./program.js";
 import { mainWindow } from "torvikan-forms";
 import words from "./words.json";
@@ -34,6 +35,7 @@ async function start() {
             TorvikanCore(),
             document.fonts.load(`16px "${face}"`),
             document.fonts.load(`24px "${narrowFace}"`),
+            document.fonts.load(`15px "${helpFace}"`),
             ...decodePictures(),
         ]);
     } catch (error) {
@@ -41,7 +43,7 @@ async function start() {
         throw error;
     }
     const cues = new CuePlayer();
-    new Program(document.body, core, cues, words).showMain();
+    new Program(document.body, core, cues, words, linkedStartTexts(location.search)).showMain();
     // The dog and the mouse are part of the start picture: an engine may
     // paint a frame before it has decoded them, with their boxes empty.
     await Promise.all([...document.images].map((picture) => picture.decode().catch(() => {})));

@@ -11,8 +11,22 @@ const readoutNames = ["mouseX", "mouseY", "dogX", "dogY", "seconds"];
 const inputNames = ["mouseSpeed", "dogSpeed", "unitTime"];
 const byName = (readouts) => Object.fromEntries(readoutNames.map((name, i) => [name, readouts[i]]));
 
+// The keys of a link that gives the inputs' start texts, as
+// index.html?u=8&v=10&h=0.2 does: u the mouse's speed, v the dog's, h the
+// unit time.
+const linkKeys = { mouseSpeed: "u", dogSpeed: "v", unitTime: "h" };
+
+// The start texts a link's query gives, by input name: each as it was
+// typed in the address, which the core reads as it reads any typed text.
+// An input whose key is absent keeps the form's start text.
+export function linkedStartTexts(query) {
+    const params = new URLSearchParams(query);
+    return Object.fromEntries(inputNames.filter((name) => params.has(linkKeys[name]))
+        .map((name) => [name, params.get(linkKeys[name])]));
+}
+
 export class MainView {
-    constructor(core, cues, messages, { openHelp, quit }) {
+    constructor(core, cues, messages, { startTexts = {}, openHelp, quit }) {
         this.form = form;
         this.title = form.title;
         this.core = core;
@@ -27,6 +41,11 @@ export class MainView {
         this.readouts = readoutNames.map((name) => controls.get(name));
         this.readouts.forEach((box) => box.classList.add("readout"));
         this.inputs = inputNames.map((name) => controls.get(name));
+        // As text, never as markup.
+        this.inputs.forEach((box, i) => {
+            if (inputNames[i] in startTexts)
+                box.value = startTexts[inputNames[i]];
+        });
         this.mousePicture = controls.get("mousePicture");
         this.dogPicture = controls.get("dogPicture");
         for (const picture of [this.mousePicture, this.dogPicture]) {

@@ -1,13 +1,16 @@
 // The page's one window at a time: the main view, the help view in its
 // place and back, and the end. The window scales to fit the viewport.
+// Every new main view starts with the same input texts: the form's, or
+// those of the link the page was opened with.
 
 import { HelpView } from "./help_view.js";
 import { MainView } from "./main_view.js";
 import { MessageBox } from "./message_box.js";
 
 export class Program {
-    constructor(root, core, cues, words) {
+    constructor(root, core, cues, words, startTexts = {}) {
         this.root = root;
+        this.startTexts = startTexts;
         this.core = core;
         this.cues = cues;
         this.words = words;
@@ -19,6 +22,7 @@ export class Program {
 
     showMain() {
         this.replaceWith(new MainView(this.core, this.cues, this.messages, {
+            startTexts: this.startTexts,
             openHelp: () => this.showHelp(),
             quit: () => this.end(),
         }));
