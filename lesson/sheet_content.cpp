@@ -233,7 +233,8 @@ Content prepare(const Request& request)
     Content content;
     static_cast<Record&>(content) = runClicks(request, request.clicks);
     content.options = request;
-    if (request.exact && !request.blank)
+    content.options.exact = request.exact && !request.blank;
+    if (content.options.exact)
         content.exact = exactChase(request, content.clicks.back().shown.readouts.seconds);
 
     // The rows of the answer sheet, so that the pupils' sheet, with its
@@ -242,6 +243,7 @@ Content prepare(const Request& request)
     static_cast<Record&>(answers) = content;
     answers.options = request;
     answers.options.blank = false;
+    answers.options.exact = request.exact && !request.blank; // a pupils' sheet never has the exact chase
     if (request.every) {
         content.every = *request.every;
         content.listed = listedClicks(content, content.every);
