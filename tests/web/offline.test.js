@@ -1,6 +1,6 @@
 // The page needs nothing outside its folder: it opens from a folder with
 // every other request refused, and once served and visited it opens again
-// with the server gone, in every engine; Chromium also finds nothing that
+// with the server gone, the teacher's page with it, in every engine; Chromium also finds nothing that
 // keeps it from being installed.
 
 import assert from "node:assert/strict";
@@ -93,6 +93,10 @@ test("once served, opens again with the server gone, asking for nothing outside 
         await tab.click("#nextButton");
         assert.deepEqual(await readouts(tab), tableRows(["6", "10", "0.1"], 1)[1].readouts);
         assert.equal(await tab.evaluate(() => navigator.serviceWorker.controller !== null), true, "kept by its worker");
+        // The teacher's page is kept with it, a link's query and all.
+        await browser.reopen(tab, `${base}teacher.html?u=8&clicks=40`);
+        assert.equal(await tab.evaluate(() => document.querySelector(".sheetCaption")?.textContent),
+            "［次へ］を 40 回クリックしたときの記録（2 回ごと）");
         assert.deepEqual(outside, [], "requests outside the folder");
     } finally {
         await tab.close();

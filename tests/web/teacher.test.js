@@ -239,6 +239,7 @@ for (const [name, query] of [
     ["a pupils' sheet on 1 m squares", "blank=1&grid=1"],
     ["every click, on two pages", "every=1"],
     ["a fault part-way", "u=10&h=5&clicks=3"],
+    ["texts that are more than a number", "u=abc&v=276.265625x&clicks=3"],
 ]) {
     test(`printed, the sheet says what torvikan-sheet says: ${name}`, { skip: lacks("print") }, async () => {
         const folder = mkdtempSync(join(tmpdir(), "torvikan-sheet-"));
