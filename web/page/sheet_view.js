@@ -52,7 +52,7 @@ export class SheetView {
         }
         this.root.replaceChildren(...pages);
         for (const page of pages)
-            fitCells(page);
+            fitLines(page);
         return sheet;
     }
 
@@ -209,9 +209,11 @@ function drawPicture(context, f, at, picture) {
         picture.naturalHeight * scale);
 }
 
-// A number too long for its cell is set smaller, never cut.
-function fitCells(page) {
-    for (const cell of page.querySelectorAll(".sheetTable td")) {
+// A line of text too long for its place, a number for its cell or inputs
+// typed long for the line they share, is set smaller, never cut, as
+// torvikan-sheet sets it.
+function fitLines(page) {
+    for (const cell of page.querySelectorAll(".sheetTable td, .sheetTitle, .sheetInputs, .sheetCaption")) {
         if (cell.scrollWidth <= cell.clientWidth)
             continue;
         const size = parseFloat(getComputedStyle(cell).fontSize);
