@@ -21,6 +21,9 @@ function element(tag, className, text) {
     return e;
 }
 
+const entities = { "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" };
+const escaped = (text) => text.replace(/[&<>"]/g, (c) => entities[c]);
+
 function mm(value) {
     return `${value}mm`;
 }
@@ -51,8 +54,7 @@ export class SheetView {
             pages.push(page);
         }
         this.root.replaceChildren(...pages);
-        for (const page of pages)
-            fitLines(page);
+        fitLines(this.root);
         return sheet;
     }
 
@@ -137,17 +139,18 @@ export class SheetView {
             });
             const thead = element("thead");
             thead.append(head);
+            // The rows as one piece of markup, which a browser builds far
+            // faster than element by element: a sheet may list 10,000 clicks.
             const tbody = element("tbody");
-            for (let row = part.first; row < part.end; ++row) {
-                const tr = element("tr");
-                sheet.columns.forEach((column, i) => {
-                    const td = element("td", column.centred ? "centred" : "", sheet.rows[row][i] ?? "");
-                    if (i > 0 && sheet.columns[i - 1].endsGroup)
-                        td.classList.add("afterGroup");
-                    tr.append(td);
-                });
-                tbody.append(tr);
-            }
+            const cellStart = sheet.columns.map((column, i) => {
+                const classes = [column.centred ? "centred" : "", i > 0 && sheet.columns[i - 1].endsGroup ? "afterGroup" : ""]
+                    .filter((c) => c).join(" ");
+                return classes ? `<td class="${classes}">` : "<td>";
+            });
+            const rows = [];
+            for (let row = part.first; row < part.end; ++row)
+                rows.push(`<tr>${cellStart.map((start, i) => start + escaped(sheet.rows[row][i] ?? "") + "</td>").join("")}</tr>`);
+            tbody.innerHTML = rows.join("");
             table.append(columns, thead, tbody);
             page.append(caption, table);
             const rowHeight = sheet.blank ? layout.blankRowHeight : layout.rowHeight;
@@ -212,11 +215,26 @@ function drawPicture(context, f, at, picture) {
 // A line of text too long for its place, a number for its cell or inputs
 // typed long for the line they share, is set smaller, never cut, as
 // torvikan-sheet sets it.
-function fitLines(page) {
-    for (const cell of page.querySelectorAll(".sheetTable td, .sheetTitle, .sheetInputs, .sheetCaption")) {
-        if (cell.scrollWidth <= cell.clientWidth)
-            continue;
-        const size = parseFloat(getComputedStyle(cell).fontSize);
-        cell.style.fontSize = `${(size * cell.clientWidth) / cell.scrollWidth * 0.95}px`;
-    }
+function fitLines(root) {
+    // Every width is read before any size is set, so that the sheet is laid
+    // out once however many rows it has; and the heading, the same on
+    // every page, is measured on the first two pages only, as pages out of
+    // sight are laid out only when something asks of them.
+    const [first, second] = root.querySelectorAll(".sheetPage");
+    const measured = [];
+    for (const page of [first, second].filter((p) => p))
+        for (const line of page.querySelectorAll(".sheetTitle, .sheetInputs, .sheetCaption"))
+            measured.push([line, root.querySelectorAll(`.${line.className}`)]);
+    // A cell's read-out of up to eight characters always fits.
+    for (const cell of root.querySelectorAll(".sheetTable td"))
+        if (cell.textContent.length > 8)
+            measured.push([cell, [cell]]);
+    const over = [];
+    for (const [line, alike] of measured)
+        if (line.scrollWidth > line.clientWidth)
+            over.push([line.textContent, alike, line.clientWidth / line.scrollWidth, parseFloat(getComputedStyle(line).fontSize)]);
+    for (const [text, alike, fraction, size] of over)
+        for (const line of alike)
+            if (line.textContent === text)
+                line.style.fontSize = `${size * fraction * 0.95}px`;
 }
