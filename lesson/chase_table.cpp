@@ -3,6 +3,7 @@
 #include "exact_chase.h"
 #include "number_text.h"
 #include "pursuit.h"
+#include "sheet_content.h"
 
 #include <algorithm>
 #include <cmath>
@@ -92,12 +93,12 @@ void writeRow(std::ostream& out, Line& line, std::uint64_t click, const sim::Rea
     line.writeTo(out);
 }
 
-void writeClicks(std::ostream& out, const Options& options)
+void writeClicks(std::ostream& out, const Options& options, std::uint64_t steps)
 {
     Line line(options.csv);
     std::optional<Speeds> exact;
-    for (const std::string_view column :
-        {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ", "秒経過", "追いついた音", "エラー"})
+    for (const std::string_view column : {"クリック", "ねずみの位置ｘ", "ねずみの位置ｙ", "犬の位置ｘ", "犬の位置ｙ",
+             "秒経過", "追いついた音", "エラー"})
         line.cell(column);
     if (options.exact) {
         exact = speedsOf(options);
@@ -111,7 +112,7 @@ void writeClicks(std::ostream& out, const Options& options)
     writeRow(out, line, 0, shown, false, sim::Fault::none, exact);
     // A table that can no longer be written stops: a full disk or a closed
     // pipe would otherwise leave the clicks computed to the end, for nobody.
-    for (std::uint64_t click = 1; click <= options.steps && out; ++click) {
+    for (std::uint64_t click = 1; click <= steps && out; ++click) {
         const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, options.unitTime);
         if (o.fault == sim::Fault::none)
             shown = o.frame.readouts;
@@ -309,14 +310,26 @@ void writeConvergence(std::ostream& out, const Options& options)
 
 } // namespace
 
-void write(std::ostream& out, const Options& options)
+std::optional<std::string> write(std::ostream& out, const Options& options)
 {
     if (options.csv)
         out << "\xEF\xBB\xBF";
-    if (options.converge > 0)
+    if (options.converge > 0) {
         writeConvergence(out, options);
-    else
-        writeClicks(out, options);
+        return std::nullopt;
+    }
+    if (options.steps) {
+        writeClicks(out, options, *options.steps);
+        return std::nullopt;
+    }
+    // The sheet decides where its record ends; the rows are the very ones
+    // --steps prints for that many clicks.
+    const sheet::Record record = sheet::runClicks(options, std::nullopt);
+    writeClicks(out, options, std::uint64_t(record.lastClick));
+    std::string sentence = sheet::endSentence(record);
+    if (!options.csv && out)
+        out << endLinePrefix << sentence << '\n';
+    return sentence;
 }
 
 std::string text(const Options& options)

@@ -24,6 +24,8 @@ inline constexpr int maxClicks = 100'000;
 // leaving the field, a run that no longer changes); this only guards a
 // run that never ends.
 inline constexpr int defaultClickLimit = 100'000;
+// A sheet in PNG is one picture of its first page at this many dots per inch.
+inline constexpr int pngDpi = 150;
 
 // What a teacher asks for. The inputs are the texts as given, read as the
 // window reads its boxes; where a text is not wholly a number ("1/10",

@@ -1,3 +1,5 @@
+#include "tool_options.h"
+
 #include <QtTest>
 
 namespace {
@@ -71,7 +73,8 @@ private slots:
                                             << QStringList{"--grid", "3"} << QString() << QString();
         // Options typed with the input method in full width, or its dash for the hyphen key.
         QTest::addRow("full-width option names, equals sign and value")
-            << table << QStringList{"－－ｓｔｅｐｓ＝２", "ーーｕ", "８"} << 0 << QStringList() << "2	1.600" << QString();
+            << table << QStringList{"－－ｓｔｅｐｓ＝２", "ーーｕ", "８"} << 0 << QStringList() << "2	1.600"
+            << QString();
         QTest::addRow("full-width options, sheet")
             << sheet << QStringList{"－－ｇｒｉｄ", "5", "sheet.pdf"} << 0 << QStringList() << QString() << "sheet.pdf";
         QTest::addRow("a file name in kana is no option, sheet")
@@ -132,6 +135,86 @@ private slots:
         QCOMPARE(options(halves[0]), options(halves[1]));
         QVERIFY(halves[0].contains(QRegularExpression(QStringLiteral("終了コード: 0 [^、]+、1 [^、]+、2 "))));
         QVERIFY(halves[1].contains(QRegularExpression(QStringLiteral("Exit status: 0 [^,]+, 1 [^,]+, 2 "))));
+    }
+
+    // Every option of a tool's table, with its least or default value, is
+    // one its command line takes: an option the table lists and the tool
+    // does not read would be refused as an extra argument.
+    void everyOptionIsRead_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<QStringList>("args");
+        for (const tool_options::Tool* t : {&tool_options::table(), &tool_options::sheet()}) {
+            for (const tool_options::Option& o : t->options) {
+                QStringList args{QString::fromStdString(o.name)};
+                if (o.takesValue())
+                    args << QString::fromStdString(!o.defaultValue.empty() ? o.defaultValue
+                            : o.range                                      ? std::to_string(o.range->least)
+                                                                           : std::to_string(o.choices.front()));
+                if (t == &tool_options::sheet())
+                    args << "sheet.pdf";
+                QTest::addRow("%s %s", t->name.data(), o.name.c_str())
+                    << (t == &tool_options::table() ? table : sheet) << args;
+            }
+        }
+    }
+
+    void everyOptionIsRead()
+    {
+        QFETCH(QString, tool);
+        QFETCH(QStringList, args);
+        QTemporaryDir folder;
+        const Run run = runTool(tool, args, folder.path());
+        QVERIFY2(run.exitCode == 0, qPrintable(run.err));
+    }
+
+    // --help gives every option of the table in both languages: with its
+    // value's name, the values it takes and its default.
+    void helpGivesTheTable_data()
+    {
+        QTest::addColumn<QString>("tool");
+        QTest::addColumn<int>("option");
+        for (const tool_options::Tool* t : {&tool_options::table(), &tool_options::sheet()})
+            for (std::size_t i = 0; i < t->options.size(); ++i)
+                QTest::addRow("%s %s", t->name.data(), t->options[i].name.c_str())
+                    << (t == &tool_options::table() ? table : sheet) << int(i);
+    }
+
+    void helpGivesTheTable()
+    {
+        QFETCH(QString, tool);
+        QFETCH(int, option);
+        const tool_options::Option& o
+            = (tool == table ? tool_options::table() : tool_options::sheet()).options[std::size_t(option)];
+        const QStringList halves = runTool(tool, {"--help"}).out.split(QStringLiteral("\nUsage: "));
+        QCOMPARE(halves.size(), 2);
+        for (const tool_options::Language language :
+            {tool_options::Language::japanese, tool_options::Language::english}) {
+            const QString& half = halves[language == tool_options::Language::japanese ? 0 : 1];
+            const QString name = QString::fromStdString(o.name);
+            const QString value = QString::fromStdString(o.value(language));
+            // Its paragraph: from its name at the start of a line to the next option's.
+            const QRegularExpressionMatch paragraph
+                = QRegularExpression(QStringLiteral("\n  %1%2 .*?(?=\n  --|\n  [^ -]|$)")
+                                         .arg(QRegularExpression::escape(name),
+                                             value.isEmpty() ? QString() : " " + QRegularExpression::escape(value)),
+                    QRegularExpression::DotMatchesEverythingOption)
+                      .match(half);
+            QVERIFY2(paragraph.hasMatch(), qPrintable(name + " " + value));
+            const QString values = QString::fromStdString(tool_options::valuesText(o, language));
+            QVERIFY2(paragraph.captured().contains(values), qPrintable(paragraph.captured()));
+            // The synopsis, above the first line of the description, names its value too.
+            const QString synopsis = half.section(QRegularExpression(QStringLiteral("\n  [^ ]")), 0, 0);
+            if (o.takesValue() && o.name != "--help")
+                QVERIFY2(synopsis.contains(QRegularExpression(
+                             QRegularExpression::escape(name + " " + value) + QStringLiteral("(\\]|$)"),
+                             QRegularExpression::MultilineOption)),
+                    qPrintable(synopsis));
+            const QString defaults
+                = half.section(QRegularExpression(QStringLiteral("\n  (既定値|Defaults):")), 1).section(u'\n', 0, 0);
+            QCOMPARE(defaults.contains(QStringLiteral(" %1 %2").arg(name, QString::fromStdString(o.defaultValue))),
+                !o.defaultValue.empty());
+        }
     }
 };
 

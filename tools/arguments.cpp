@@ -81,8 +81,9 @@ std::string foldedOption(const std::string& a)
 
 } // namespace
 
-std::vector<Argument> split(const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome)
+std::vector<Argument> split(const std::vector<std::string>& args, const tool_options::Tool& tool, Outcome& outcome)
 {
+    const std::vector<Option>& known = tool.options;
     std::vector<Argument> result;
     bool operandsOnly = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -118,11 +119,11 @@ std::vector<Argument> split(const std::vector<std::string>& args, std::initializ
             fail(outcome, "不明なオプション: " + a, "unknown option: " + a);
             return {};
         }
-        if (!option->takesValue && equals != std::string::npos) {
+        if (!option->takesValue() && equals != std::string::npos) {
             fail(outcome, name + " は値をとりません: " + a, name + " takes no value: " + a);
             return {};
         }
-        if (!option->takesValue) {
+        if (!option->takesValue()) {
             result.push_back({option->name, {}});
         } else if (equals != std::string::npos) {
             result.push_back({option->name, a.substr(equals + 1)});
@@ -175,6 +176,23 @@ std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least
                 + " の整数を指定してください: " + text,
             option + " needs a whole number from " + std::to_string(least) + " to " + std::to_string(most) + ": "
                 + text);
+    return std::nullopt;
+}
+
+std::optional<std::uint64_t> count(const Argument& argument, const Option& option, Outcome& outcome)
+{
+    if (option.range)
+        return count(argument, option.range->least,
+            option.range->most.value_or(std::numeric_limits<std::uint64_t>::max()), outcome);
+    Outcome notACount;
+    const std::optional<std::uint64_t> n = count(argument, 0, std::numeric_limits<std::uint64_t>::max(), notACount);
+    if (n && std::find(option.choices.begin(), option.choices.end(), *n) != option.choices.end())
+        return n;
+    const std::string name(argument.option);
+    fail(outcome,
+        name + " には " + tool_options::valuesText(option, tool_options::Language::japanese)
+            + " のどれかを指定してください: " + argument.value,
+        name + " needs " + tool_options::valuesText(option, tool_options::Language::english) + ": " + argument.value);
     return std::nullopt;
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "chase_texts.h"
+#include "tool_options.h"
 
 #include <cstdint>
-#include <initializer_list>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -35,11 +35,7 @@ template <typename Options> struct Parsed : Outcome {
     Options options;
 };
 
-// An option a tool knows, with its leading "--".
-struct Option {
-    std::string_view name;
-    bool takesValue = false;
-};
+using tool_options::Option;
 
 // One option with its value (empty for a flag), or an operand, whose
 // `option` is empty.
@@ -51,8 +47,7 @@ struct Argument {
 // The command line in order. "--help" ends it with Action::help; an
 // unknown option, a missing value, a value given to a flag or "-h" end it
 // with Action::error. Either way no arguments are returned.
-std::vector<Argument> split(
-    const std::vector<std::string>& args, std::initializer_list<Option> known, Outcome& outcome);
+std::vector<Argument> split(const std::vector<std::string>& args, const tool_options::Tool& tool, Outcome& outcome);
 
 // Takes --u, --v or --h into `texts`, warning where the text is not wholly
 // a number; false for any other argument.
@@ -62,6 +57,9 @@ bool takeInput(const Argument& argument, ChaseTexts& texts, Outcome& outcome);
 // no sign, point, blank or anything else. Unset, with the error in
 // `outcome`, otherwise.
 std::optional<std::uint64_t> count(const Argument& argument, std::uint64_t least, std::uint64_t most, Outcome& outcome);
+
+// A count the option's range allows, or one of its choices.
+std::optional<std::uint64_t> count(const Argument& argument, const Option& option, Outcome& outcome);
 
 // Ends the outcome with an error, `japanese / english`.
 void fail(Outcome& outcome, const std::string& japanese, const std::string& english);

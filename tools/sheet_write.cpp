@@ -23,7 +23,6 @@ namespace {
 // thin and every mark of a long chase keeps its own edge.
 constexpr double pdfDpi = 1200.0;
 constexpr double svgDpi = 300.0;
-constexpr double pngDpi = 150.0;
 
 QSize pageSizeAt(double dpi) { return {qRound(dotsOf(pageWidth, dpi)), qRound(dotsOf(pageHeight, dpi))}; }
 

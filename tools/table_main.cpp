@@ -3,6 +3,7 @@
 
 #include "table.h"
 
+#include <cstdio>
 #include <iostream>
 #include <optional>
 #include <string>
@@ -15,7 +16,13 @@ int main(int argc, char** argv)
     if (const std::optional<int> status = arguments::settle("torvikan-table", parsed, table::usage()))
         return *status;
     std::ios::sync_with_stdio(false);
-    table::write(std::cout, parsed.options);
+    const std::optional<std::string> end = table::write(std::cout, parsed.options);
     std::cout.flush();
-    return std::cout ? 0 : 1;
+    if (!std::cout)
+        return 1;
+    // A CSV holds rows only, for a spreadsheet; why its clicks end where
+    // they do is for the teacher at the terminal.
+    if (end && parsed.options.csv)
+        std::fprintf(stderr, "torvikan-table: %s\n", end->c_str());
+    return 0;
 }
