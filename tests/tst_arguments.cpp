@@ -167,55 +167,6 @@ private slots:
         const Run run = runTool(tool, args, folder.path());
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
     }
-
-    // --help gives every option of the table in both languages: with its
-    // value's name, the values it takes and its default.
-    void helpGivesTheTable_data()
-    {
-        QTest::addColumn<QString>("tool");
-        QTest::addColumn<int>("option");
-        for (const tool_options::Tool* t : {&tool_options::table(), &tool_options::sheet()})
-            for (std::size_t i = 0; i < t->options.size(); ++i)
-                QTest::addRow("%s %s", t->name.data(), t->options[i].name.c_str())
-                    << (t == &tool_options::table() ? table : sheet) << int(i);
-    }
-
-    void helpGivesTheTable()
-    {
-        QFETCH(QString, tool);
-        QFETCH(int, option);
-        const tool_options::Option& o
-            = (tool == table ? tool_options::table() : tool_options::sheet()).options[std::size_t(option)];
-        const QStringList halves = runTool(tool, {"--help"}).out.split(QStringLiteral("\nUsage: "));
-        QCOMPARE(halves.size(), 2);
-        for (const tool_options::Language language :
-            {tool_options::Language::japanese, tool_options::Language::english}) {
-            const QString& half = halves[language == tool_options::Language::japanese ? 0 : 1];
-            const QString name = QString::fromStdString(o.name);
-            const QString value = QString::fromStdString(o.value(language));
-            // Its paragraph: from its name at the start of a line to the next option's.
-            const QRegularExpressionMatch paragraph
-                = QRegularExpression(QStringLiteral("\n  %1%2 .*?(?=\n  --|\n  [^ -]|$)")
-                                         .arg(QRegularExpression::escape(name),
-                                             value.isEmpty() ? QString() : " " + QRegularExpression::escape(value)),
-                    QRegularExpression::DotMatchesEverythingOption)
-                      .match(half);
-            QVERIFY2(paragraph.hasMatch(), qPrintable(name + " " + value));
-            const QString values = QString::fromStdString(tool_options::valuesText(o, language));
-            QVERIFY2(paragraph.captured().contains(values), qPrintable(paragraph.captured()));
-            // The synopsis, above the first line of the description, names its value too.
-            const QString synopsis = half.section(QRegularExpression(QStringLiteral("\n  [^ ]")), 0, 0);
-            if (o.takesValue() && o.name != "--help")
-                QVERIFY2(synopsis.contains(QRegularExpression(
-                             QRegularExpression::escape(name + " " + value) + QStringLiteral("(\\]|$)"),
-                             QRegularExpression::MultilineOption)),
-                    qPrintable(synopsis));
-            const QString defaults
-                = half.section(QRegularExpression(QStringLiteral("\n  (既定値|Defaults):")), 1).section(u'\n', 0, 0);
-            QCOMPARE(defaults.contains(QStringLiteral(" %1 %2").arg(name, QString::fromStdString(o.defaultValue))),
-                !o.defaultValue.empty());
-        }
-    }
 };
 
 QTEST_GUILESS_MAIN(TestArguments)
