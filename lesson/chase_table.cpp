@@ -180,10 +180,7 @@ Comparison comparisonOf(const Options& options)
 // convergeClickBudget clicks.
 std::string tooManyClicks(const char* what)
 {
-    std::string clicks = std::to_string(convergeClickBudget);
-    for (std::size_t digits = clicks.size(); digits > 3; digits -= 3)
-        clicks.insert(digits - 3, ",");
-    return what + ("：クリックが多すぎる（合わせて " + clicks + " 回まで）");
+    return what + ("：クリックが多すぎる（合わせて " + lesson::groupedDigits(convergeClickBudget) + " 回まで）");
 }
 
 struct ConvergenceRow {

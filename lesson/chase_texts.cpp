@@ -52,4 +52,31 @@ std::string plainDecimal(float value)
     }
 }
 
+CharacterCounts characterCounts(std::string_view utf8)
+{
+    CharacterCounts counts;
+    for (std::size_t at = 0; at < utf8.size();) {
+        const unsigned char lead = (unsigned char)utf8[at];
+        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
+        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+        for (std::size_t i = 1; i < length && at + i < utf8.size(); ++i)
+            c = (c << 6) | ((unsigned char)utf8[at + i] & 0x3F);
+        ++(c >= 0x2E80 ? counts.wide : counts.narrow);
+        at += length;
+    }
+    return counts;
+}
+
+std::string groupedDigits(std::uint64_t n)
+{
+    const std::string digits = std::to_string(n);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0)
+            grouped += ',';
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
 } // namespace lesson

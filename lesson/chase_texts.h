@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -24,5 +26,16 @@ Reading readingOf(std::string_view text);
 // A float in plain decimals, never with an exponent: the fewest digits
 // that read back as the same float ("1", "0.1", "0.00009765625").
 std::string plainDecimal(float value);
+
+// How many characters of a UTF-8 text are full-width (from U+2E80, the
+// CJK ranges and the full-width forms) and how many are not.
+struct CharacterCounts {
+    std::size_t narrow = 0;
+    std::size_t wide = 0;
+};
+CharacterCounts characterCounts(std::string_view utf8);
+
+// A count with its thousands parted by commas: "500,000".
+std::string groupedDigits(std::uint64_t n);
 
 } // namespace lesson

@@ -123,16 +123,8 @@ std::string blankQuestion(const Record& record)
 // em of the note's font, anything else a little over half of one.
 int linesOf(std::string_view note)
 {
-    double ems = 0;
-    for (std::size_t at = 0; at < note.size();) {
-        const unsigned char lead = (unsigned char)note[at];
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t i = 1; i < length && at + i < note.size(); ++i)
-            c = (c << 6) | ((unsigned char)note[at + i] & 0x3F);
-        ems += c >= 0x2E80 ? 1.0 : 0.6;
-        at += length;
-    }
+    const lesson::CharacterCounts counts = lesson::characterCounts(note);
+    const double ems = double(counts.wide) + 0.6 * double(counts.narrow);
     const double emsPerLine = contentWidth / (notePoints / 72.0 * 25.4);
     return std::max(1, int(std::ceil(ems / (emsPerLine - 1.0))));
 }

@@ -53,7 +53,7 @@ Tool makeTable()
         + std::string(table::endLinePrefix)
         + "\" says why the record ends there\n"
           "(with --csv it goes to standard error, not into the CSV).";
-    const std::string budget = groupedDigits(table::convergeClickBudget);
+    const std::string budget = lesson::groupedDigits(table::convergeClickBudget);
     Option converge{"--converge", "K", "K", "", Range{1, table::maxConvergeRows}, {}, {}, {}};
     converge.helpJapanese = "クリックの表の代わりに、ｈ、ｈ/2、…、ｈ/2^(K-1)（K は "
         + valuesText(converge, Language::japanese)
@@ -162,16 +162,8 @@ Tool makeSheet()
 // Columns a character takes on a terminal: two for the full-width ones.
 std::size_t columnsOf(std::string_view text)
 {
-    std::size_t columns = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        const unsigned char lead = (unsigned char)text[at];
-        const std::size_t length = lead < 0x80 ? 1 : lead < 0xE0 ? 2 : lead < 0xF0 ? 3 : 4;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        for (std::size_t i = 1; i < length && at + i < text.size(); ++i)
-            c = (c << 6) | ((unsigned char)text[at + i] & 0x3F);
-        columns += c >= 0x2E80 ? 2 : 1;
-        at += length;
-    }
+    const lesson::CharacterCounts counts = lesson::characterCounts(text);
+    const std::size_t columns = counts.narrow + 2 * counts.wide;
     return columns;
 }
 
@@ -207,18 +199,6 @@ const Tool& sheet()
 {
     static const Tool tool = makeSheet();
     return tool;
-}
-
-std::string groupedDigits(std::uint64_t n)
-{
-    const std::string digits = std::to_string(n);
-    std::string grouped;
-    for (std::size_t i = 0; i < digits.size(); ++i) {
-        if (i > 0 && (digits.size() - i) % 3 == 0)
-            grouped += ',';
-        grouped += digits[i];
-    }
-    return grouped;
 }
 
 std::string valuesText(const Option& option, Language language)

@@ -52,9 +52,6 @@ const Tool& sheet();
 // "10、5、1" or "1 to 30", "0 or more", "10, 5 or 1".
 std::string valuesText(const Option& option, Language language);
 
-// 500000 as "500,000".
-std::string groupedDigits(std::uint64_t n);
-
 // `pattern` with each "--name" of an option that takes a value followed
 // by the value's name: "[--steps]" becomes "[--steps N]".
 std::string synopsis(const Tool& tool, std::string_view pattern, Language language);
