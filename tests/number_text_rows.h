@@ -1,12 +1,18 @@
 #pragma once
 
 // Reads number_text_rows.tsv, the number-text rows that the desktop suite and
-// the WebAssembly runner share. Plain C++, so that emcc compiles it too.
+// the WebAssembly runner share, and checks a row. Plain C++, so that emcc
+// compiles it too.
 
+#include "number_text.h"
+
+#include <cstdint>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 struct NumberTextRow {
@@ -70,4 +76,26 @@ inline std::vector<NumberTextRow> readNumberTextRows(const std::string& path)
     if (rows.empty())
         throw std::runtime_error(path + " holds no rows");
     return rows;
+}
+
+// What number_text makes of the row, and what the row expects, as text. The
+// rows' values are read by the C library (in the "C" locale, which neither
+// runner leaves) rather than by the code under test.
+inline std::pair<std::string, std::string> numberTextOutcome(const NumberTextRow& row)
+{
+    const auto valueOf = [](const std::string& text) { return std::strtod(text.c_str(), nullptr); };
+    // Emscripten's libc++ has no std::bit_cast.
+    const auto bits = [](double value) {
+        std::uint64_t b = 0;
+        std::memcpy(&b, &value, sizeof b);
+        return std::to_string(b);
+    };
+    const std::vector<std::string>& f = row.fields;
+    if (row.kind == "format")
+        return {number_text::formatReadout(static_cast<float>(valueOf(f[0]))), f[1]};
+    if (row.kind == "fixed")
+        return {number_text::formatFixed(valueOf(f[0]), std::atoi(f[1].c_str())), f[2]};
+    if (row.kind == "read")
+        return {bits(number_text::textToNumber(f[0])), bits(valueOf(f[1]))};
+    return {number_text::isWholeNumber(f[0]) ? "true" : "false", f[1]};
 }

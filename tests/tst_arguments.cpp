@@ -1,25 +1,9 @@
+#include "run_tool.h"
 #include "tool_options.h"
 
 #include <QtTest>
 
 namespace {
-
-struct Run {
-    int exitCode = -1;
-    QString out, err;
-};
-
-// Runs a tool in `folder`; exit code -1 if it crashed or did not end within a minute.
-Run runTool(const QString& program, const QStringList& args, const QString& folder = {})
-{
-    QProcess tool;
-    tool.setWorkingDirectory(folder);
-    tool.start(program, args);
-    if (!tool.waitForFinished(60000) || tool.exitStatus() != QProcess::NormalExit)
-        return {};
-    return {tool.exitCode(), QString::fromUtf8(tool.readAllStandardOutput()),
-        QString::fromUtf8(tool.readAllStandardError())};
-}
 
 const QString table = QStringLiteral(TABLE_TOOL);
 const QString sheet = QStringLiteral(SHEET_TOOL);

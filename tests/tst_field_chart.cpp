@@ -41,28 +41,6 @@ sim::Frame frameAt(float mouseX, float dogX, float dogY)
 class TestFieldChart : public QObject {
     Q_OBJECT
 private slots:
-    void axisLabels_data()
-    {
-        QTest::addColumn<int>("index");
-        QTest::addColumn<QPointF>("topLeft");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("the unit first") << 0 << QPointF(3, 6) << "ｍ";
-        QTest::addRow("y: 50 above the top line") << 1 << QPointF(3, 9) << "50";
-        QTest::addRow("y: 0 above the bottom line") << 6 << QPointF(3, 59) << " 0";
-        QTest::addRow("x: 100 last") << 17 << QPointF(109, 68) << "100";
-    }
-
-    void axisLabels()
-    {
-        QFETCH(int, index);
-        QFETCH(QPointF, topLeft);
-        QFETCH(QString, text);
-        const std::vector<chart::AxisLabel>& labels = chart::FieldChart::axisLabels();
-        QCOMPARE(labels.size(), 18u);
-        QCOMPARE(QPointF(labels[std::size_t(index)].x, labels[std::size_t(index)].y), topLeft);
-        QCOMPARE(QString::fromStdString(labels[std::size_t(index)].text), text);
-    }
-
     void markIsFiveOrSixPixels_data()
     {
         QTest::addColumn<float>("x");
