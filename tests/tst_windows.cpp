@@ -16,6 +16,7 @@
 #include <QTranslator>
 #include <QtTest>
 
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <functional>
@@ -98,6 +99,16 @@ bool endsWhile(const std::function<void()>& body)
     });
     QApplication::exec();
     return watch.ended;
+}
+
+// The screens of two_screens.json by their pixel ratio, 1 and 2; windows
+// open on the one of ratio 2.
+std::array<QScreen*, 3> screensByRatio()
+{
+    std::array<QScreen*, 3> at{};
+    for (QScreen* screen : QGuiApplication::screens())
+        at[qBound(0, qRound(screen->devicePixelRatio()), 2)] = screen;
+    return at;
 }
 
 } // namespace
@@ -280,9 +291,7 @@ private slots:
     {
         QFETCH(QList<int>, screens);
         QFETCH(QList<int>, clicks);
-        QScreen* at[3] = {};
-        for (QScreen* screen : QGuiApplication::screens())
-            at[qBound(0, qRound(screen->devicePixelRatio()), 2)] = screen;
+        const auto at = screensByRatio();
         if (!at[1] || !at[2])
             QSKIP("needs a screen of ratio 1 and one of ratio 2 (two_screens.json)");
         QCOMPARE(QGuiApplication::primaryScreen(), at[2]);
@@ -308,6 +317,27 @@ private slots:
         moved.click("nextButton");
         fresh.click("nextButton");
         QVERIFY(moved.image() == fresh.image());
+    }
+
+    // The help text is printed afresh at each screen's ratio, and once.
+    void helpFollowsItsScreensRatio()
+    {
+        const auto at = screensByRatio();
+        if (!at[1] || !at[2])
+            QSKIP("needs a screen of ratio 1 and one of ratio 2 (two_screens.json)");
+        HelpWindow help;
+        help.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&help));
+        QCOMPARE(help.screen(), at[2]);
+        const QImage dense = help.surface().image();
+        help.move(at[1]->geometry().topLeft() + QPoint(20, 20));
+        QTRY_COMPARE(help.surface().image().size(), dense.size() / 2);
+        QImage blank(help.surface().image());
+        blank.fill(Qt::white);
+        QVERIFY(help.surface().image() != blank);
+        help.move(at[2]->geometry().topLeft() + QPoint(20, 20));
+        QTRY_COMPARE(help.surface().image().size(), dense.size());
+        QVERIFY(help.surface().image() == dense);
     }
 
     void closingByTheTitleBarEnds_data()

@@ -39,3 +39,12 @@ void SurfaceView::paintEvent(QPaintEvent* event)
     const QRectF source(target.x() * dpr, target.y() * dpr, target.width() * dpr, target.height() * dpr);
     p.drawImage(QRectF(target), m_surface->image(), source);
 }
+
+bool mayChangePixelRatio(const QEvent* event)
+{
+    return event->type() == QEvent::ScreenChangeInternal
+#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
+        || event->type() == QEvent::DevicePixelRatioChange
+#endif
+        ;
+}

@@ -2,7 +2,13 @@
 
 #include <QWidget>
 
+class QEvent;
 class Surface;
+
+// Whether `event` may have brought its window a new device pixel ratio: a
+// new screen, or (from Qt 6.6, which tells it) a new ratio on the same one.
+// A window whose surface exists only as what was painted paints it again.
+bool mayChangePixelRatio(const QEvent* event);
 
 // Shows a retained Surface: painting only copies the part of its image
 // that is exposed. Widgets placed on the view (the field's pictures) are

@@ -5,6 +5,7 @@
 #include "lettering.h"
 #include "mapping.h"
 #include "surface.h"
+#include "surface_view.h"
 #include "twips.h"
 #include "ui_help_window.h"
 
@@ -31,6 +32,27 @@ HelpWindow::HelpWindow(QWidget* parent)
 }
 
 HelpWindow::~HelpWindow() = default;
+
+bool HelpWindow::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    if (mayChangePixelRatio(event))
+        followPixelRatio();
+    return handled;
+}
+
+void HelpWindow::followPixelRatio()
+{
+    // On a screen of another pixel ratio the text is printed afresh, as
+    // sharp as on the first, rather than scaled.
+    if (devicePixelRatioF() == m_surface->devicePixelRatio())
+        return;
+    auto surface = std::make_unique<Surface>(m_ui->helpBox->contentsRect().size(), devicePixelRatioF());
+    std::swap(surface, m_surface);
+    m_ui->helpText->setSurface(m_surface.get());
+    if (m_printed)
+        printHelp();
+}
 
 void HelpWindow::showEvent(QShowEvent* event)
 {

@@ -26,9 +26,11 @@ signals:
     void closeRequested();
 
 protected:
+    bool event(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
 
 private:
+    void followPixelRatio();
     void printHelp();
 
     std::unique_ptr<Ui::HelpWindow> m_ui;

@@ -5,6 +5,7 @@
 #include "lettering.h"
 #include "messages.h"
 #include "number_text.h"
+#include "surface_view.h"
 #include "ui_main_window.h"
 
 #include <QEvent>
@@ -86,13 +87,7 @@ template <typename Drawing> auto MainWindow::paint(Drawing drawing)
 bool MainWindow::event(QEvent* event)
 {
     const bool handled = QWidget::event(event);
-    // Qt before 6.6 tells a widget of a new screen, but not of a new pixel
-    // ratio on the same one.
-    if (event->type() == QEvent::ScreenChangeInternal
-#if QT_VERSION >= QT_VERSION_CHECK(6, 6, 0)
-        || event->type() == QEvent::DevicePixelRatioChange
-#endif
-    )
+    if (mayChangePixelRatio(event))
         followPixelRatio();
     return handled;
 }
