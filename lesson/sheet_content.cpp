@@ -34,6 +34,7 @@ Exact exactChase(const Request& request, double lastSeconds)
     if (exact.catchTime && std::fabs(exact.u) * *exact.catchTime <= fieldWidth)
         end = std::max(end, *exact.catchTime);
     exact.path = sim::exact::dogPath(exact.u, exact.v, end, 600);
+    exact.pathEnd = exact.catchTime ? std::min(end, *exact.catchTime) : end;
     return exact;
 }
 
@@ -236,6 +237,9 @@ Content prepare(const Request& request)
     answers.options = request;
     answers.options.blank = false;
     answers.options.exact = request.exact && !request.blank; // a pupils' sheet never has the exact chase
+    // Nor is the inset counted: below it the table starts lower and may run
+    // on to one more page, but it lists the clicks it would list without it.
+    answers.exact = {};
     if (request.every) {
         content.every = *request.every;
         content.listed = listedClicks(content, content.every);
@@ -252,13 +256,154 @@ Content prepare(const Request& request)
     }
 }
 
-double tableTop(int page) { return page == 0 ? firstTableTop : laterTableTop; }
+namespace {
+
+struct Box {
+    double left = 0.0, right = 0.0, bottom = 0.0, top = 0.0;
+    void add(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+};
+
+// Room between the marks kept in view and the box's edges, in metres.
+constexpr double insetPad = 0.5;
+// The exact path in the box is drawn from points this far apart at most,
+// in metres, so that it stays a smooth curve ten times enlarged.
+constexpr double insetPathStep = 0.02;
+constexpr std::size_t insetPathMostPoints = 50'000;
+
+// The dog ends at the mouse: the record ends in a catch.
+bool endsAtTheMouse(const Record& record)
+{
+    if (record.end == RunEnd::exactCatch)
+        return true;
+    if (record.end != RunEnd::caught)
+        return false;
+    const sim::Readouts& r = record.clicks[std::size_t(record.lastClick)].shown.readouts;
+    return std::hypot(double(r.dogX) - double(r.mouseX), double(r.dogY) - double(r.mouseY)) < caughtWithin;
+}
+
+} // namespace
+
+bool hasInset(const Content& content)
+{
+    return content.options.exact && !content.options.blank && content.exact.path.size() >= 2;
+}
+
+Inset insetOf(const Content& content)
+{
+    Inset inset;
+    if (!hasInset(content))
+        return inset;
+    inset.shown = true;
+    // The dog's and the mouse's positions of the last clicks, back as far as
+    // they fit the box; at least the dog's last one.
+    std::vector<const sim::Readouts*> shown;
+    for (const Click& click : content.clicks)
+        if (click.fault == sim::Fault::none)
+            shown.push_back(&click.shown.readouts);
+    const sim::Readouts& last = *shown.back();
+    Box kept{last.dogX, last.dogX, last.dogY, last.dogY};
+    for (auto r = shown.rbegin(); r != shown.rend(); ++r) {
+        Box grown = kept;
+        grown.add((*r)->dogX, (*r)->dogY);
+        grown.add((*r)->mouseX, (*r)->mouseY);
+        if (grown.right - grown.left > insetMetresWide - 2 * insetPad
+            || grown.top - grown.bottom > insetMetresHigh - 2 * insetPad)
+            break;
+        kept = grown;
+    }
+    // Centred across; from the lowest mark up, as the mouse runs along the
+    // field's bottom edge. Whole centimetres keep the numbers tidy.
+    inset.left = std::round(((kept.left + kept.right - insetMetresWide) / 2) * 100) / 100;
+    inset.bottom = std::round((kept.bottom - insetPad) * 100) / 100;
+    const double scale = insetMillimetresPerMetre;
+    inset.box = {insetLeft, insetBoxTop, insetMetresWide * scale, insetMetresHigh * scale};
+    const double right = inset.left + insetMetresWide, top = inset.bottom + insetMetresHigh;
+    const auto onPage = [&](double x, double y) -> PagePoint {
+        return {inset.box.left + (x - inset.left) * scale, inset.box.top + (top - y) * scale};
+    };
+    const auto inView = [&](double x, double y, double reach) {
+        return x >= inset.left - reach && x <= right + reach && y >= inset.bottom - reach && y <= top + reach;
+    };
+
+    const std::string view = endsAtTheMouse(content) ? "追いつく手前" : "記録の終わり";
+    inset.caption
+        = view + "の拡大図（" + number(insetMagnification) + " 倍）：印の中心が、各クリックでの犬とねずみの位置です。";
+
+    // A mark that stays put is drawn once.
+    const sim::Readouts* before = nullptr;
+    for (const sim::Readouts* r : shown) {
+        if (inView(r->mouseX, r->mouseY, 0.1)
+            && !(before && before->mouseX == r->mouseX && before->mouseY == r->mouseY))
+            inset.mouse.push_back(onPage(r->mouseX, r->mouseY));
+        if (inView(r->dogX, r->dogY, 0.1) && !(before && before->dogX == r->dogX && before->dogY == r->dogY))
+            inset.dog.push_back(onPage(r->dogX, r->dogY));
+        before = r;
+    }
+
+    // The exact path afresh, finely enough for the box: the stretch of it
+    // from its first point near the box to its last.
+    const Exact& e = content.exact;
+    const double length = std::fabs(e.v) * e.pathEnd;
+    const std::size_t points
+        = std::size_t(std::clamp(length / insetPathStep, double(e.path.size()), double(insetPathMostPoints)));
+    const std::vector<sim::exact::Point> fine = sim::exact::dogPath(e.u, e.v, e.pathEnd, points);
+    const auto near = [&](const sim::exact::Point& p) { return inView(p.x, p.y, 2 * insetPad); };
+    const auto first = std::find_if(fine.begin(), fine.end(), near);
+    const auto end = std::find_if(fine.rbegin(), fine.rend(), near).base();
+    if (first < end)
+        for (auto p = first == fine.begin() ? first : first - 1; p != end + (end == fine.end() ? 0 : 1); ++p)
+            inset.path.push_back(onPage(p->x, p->y));
+
+    // The grid every metre, and its numbers, but none crowding the box's
+    // corners nor any too long for its place.
+    const double labelGap = 0.3;
+    const auto label = [&](double metres) -> std::optional<std::string> {
+        if (std::fabs(metres) >= 1e6)
+            return {};
+        return number((long long)metres);
+    };
+    for (int i = 0; i <= int(insetMetresHigh); ++i) {
+        const double y = std::floor(top) - i;
+        if (!(y < top && y > inset.bottom))
+            continue;
+        const PagePoint at = onPage(inset.left, y);
+        inset.gridY.push_back(at.y);
+        if (const auto text = label(y); text && y <= top - labelGap && y >= inset.bottom + labelGap)
+            inset.labels.push_back(
+                {{margin, at.y - insetLabelHeight / 2, insetLeft - margin - 1.0, insetLabelHeight}, *text, true});
+    }
+    for (int i = 0; i <= int(insetMetresWide); ++i) {
+        const double x = std::ceil(inset.left) + i;
+        if (!(x > inset.left && x < right))
+            continue;
+        const PagePoint at = onPage(x, inset.bottom);
+        inset.gridX.push_back(at.x);
+        if (const auto text = label(x); text && x >= inset.left + labelGap && x <= right - labelGap)
+            inset.labels.push_back({{at.x - 5.0, insetBoxBottom + 0.3, 10.0, insetLabelHeight}, *text});
+    }
+    inset.labels.push_back(
+        {{inset.box.left + inset.box.width + 0.5, insetBoxBottom + 0.3, 5.0, insetLabelHeight}, "ｍ"});
+    return inset;
+}
+
+double tableTop(const Content& content, int page)
+{
+    if (page > 0)
+        return laterTableTop;
+    return hasInset(content) ? insetTableTop : firstTableTop;
+}
 
 double rowHeightOf(const Content& content) { return content.options.blank ? blankRowHeight : rowHeight; }
 
 int rowsOnPage(const Content& content, int page, double notes)
 {
-    const double room = pageBottom - firstRowTop(page) - notes;
+    const double room = pageBottom - firstRowTop(content, page) - notes;
     return std::max(0, int(room / rowHeightOf(content) + 1e-9));
 }
 

@@ -182,6 +182,50 @@ void drawLegend(Page& page, const Content& content, double top)
     }
 }
 
+// The larger view of the record's end under the legend, as the lesson lays
+// it out: the field's marks and path, and its own grid and numbers.
+void drawInset(Page& page, const Inset& inset)
+{
+    QPainter& painter = page.painter();
+    const QFont f = Page::font(insetLabelPoints);
+    page.text(page.rect(margin, insetTop, contentWidth, insetCaptionHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        qText(inset.caption), Page::font(insetCaptionPoints));
+    const QRectF box = page.rect(inset.box.left, inset.box.top, inset.box.width, inset.box.height);
+    const auto at = [&](const PagePoint& p) { return page.point(p.x, p.y); };
+    painter.save();
+    painter.setClipRect(box);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor grid = toQColor(insetGridColour);
+    const PageRect& b = inset.box;
+    for (const double x : inset.gridX)
+        page.line({x, b.top}, {x, b.top + b.height}, insetGridWidth, grid);
+    for (const double y : inset.gridY)
+        page.line({b.left, y}, {b.left + b.width, y}, insetGridWidth, grid);
+    const double outline = page.dots(lineWidth);
+    painter.setPen(QPen(toQColor(chart::mouseColour), outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    const double mouse = page.dots(insetMouseMark) - outline;
+    for (const PagePoint& p : inset.mouse)
+        painter.drawRect(QRectF(at(p) - QPointF(mouse / 2, mouse / 2), QSizeF(mouse, mouse)));
+    const double dog = page.dots(insetDogMark);
+    for (const PagePoint& p : inset.dog)
+        painter.fillRect(QRectF(at(p) - QPointF(dog / 2, dog / 2), QSizeF(dog, dog)), toQColor(chart::dogColour));
+    QPolygonF line;
+    for (const PagePoint& p : inset.path)
+        line << at(p);
+    for (const bool casing : {true, false}) {
+        setExactPen(page, casing);
+        painter.drawPolyline(line);
+    }
+    painter.restore();
+    painter.setPen(QPen(Qt::black, page.dots(insetFrameWidth)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+    for (const InsetLabel& label : inset.labels)
+        page.text(page.rect(label.area.left, label.area.top, label.area.width, label.area.height),
+            (label.alignRight ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter, qText(label.text), f);
+}
+
 } // namespace
 
 QFont Page::font(double points, bool bold)
@@ -232,6 +276,8 @@ void paintPage(QPainter& painter, double dpi, const Content& content, const std:
         drawField(page, content);
         const double fieldBottom = (fieldRect(dpi).bottom() + 1) / dpi * 25.4;
         drawLegend(page, content, fieldBottom + 2.5);
+        if (const Inset inset = insetOf(content); inset.shown)
+            drawInset(page, inset);
     }
     for (const TablePart& part : parts)
         if (part.page == number)
