@@ -201,6 +201,13 @@ void drawInset(Page& page, const Inset& inset)
         page.line({x, b.top}, {x, b.top + b.height}, insetGridWidth, grid);
     for (const double y : inset.gridY)
         page.line({b.left, y}, {b.left + b.width, y}, insetGridWidth, grid);
+    QPolygonF line;
+    for (const PagePoint& p : inset.path)
+        line << at(p);
+    for (const bool casing : {true, false}) {
+        setExactPen(page, casing);
+        painter.drawPolyline(line);
+    }
     const double outline = page.dots(lineWidth);
     painter.setPen(QPen(toQColor(chart::mouseColour), outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
     painter.setBrush(Qt::NoBrush);
@@ -210,13 +217,6 @@ void drawInset(Page& page, const Inset& inset)
     const double dog = page.dots(insetDogMark);
     for (const PagePoint& p : inset.dog)
         painter.fillRect(QRectF(at(p) - QPointF(dog / 2, dog / 2), QSizeF(dog, dog)), toQColor(chart::dogColour));
-    QPolygonF line;
-    for (const PagePoint& p : inset.path)
-        line << at(p);
-    for (const bool casing : {true, false}) {
-        setExactPen(page, casing);
-        painter.drawPolyline(line);
-    }
     painter.restore();
     painter.setPen(QPen(Qt::black, page.dots(insetFrameWidth)));
     painter.setBrush(Qt::NoBrush);

@@ -145,10 +145,6 @@ export class SheetView {
                 view.append(svgElement("rect", { x: points[i] - side / 2, y: points[i + 1] - side / 2, width: side,
                     height: side, ...attributes }));
         };
-        // The mouse's outline runs inside its square, as the sheet tool draws it.
-        squares(inset.mouse, inset.mouseMark - inset.mouseOutline,
-            { fill: "none", stroke: sheet.mouseColour, "stroke-width": inset.mouseOutline });
-        squares(inset.dog, inset.dogMark, { fill: sheet.dogColour });
         if (inset.path.length >= 4) {
             const points = [];
             for (let i = 0; i < inset.path.length; i += 2)
@@ -159,6 +155,10 @@ export class SheetView {
             view.append(svgElement("polyline", { ...line, stroke: sheet.field.exactColour,
                 "stroke-width": inset.exactWidth, "stroke-dasharray": `${5 * inset.exactWidth} ${3 * inset.exactWidth}` }));
         }
+        // The mouse's outline runs inside its square, as the sheet tool draws it.
+        squares(inset.mouse, inset.mouseMark - inset.mouseOutline,
+            { fill: "none", stroke: sheet.mouseColour, "stroke-width": inset.mouseOutline });
+        squares(inset.dog, inset.dogMark, { fill: sheet.dogColour });
         page.append(caption, view);
         for (const label of inset.labels) {
             const e = element("span", label.alignRight ? "insetLabel right" : "insetLabel", label.text);
