@@ -327,38 +327,58 @@ Inset insetOf(const Content& content)
     const auto onPage = [&](double x, double y) -> PagePoint {
         return {inset.box.left + (x - inset.left) * scale, inset.box.top + (top - y) * scale};
     };
-    const auto inView = [&](double x, double y, double reach) {
-        return x >= inset.left - reach && x <= right + reach && y >= inset.bottom - reach && y <= top + reach;
-    };
 
     const std::string view = endsAtTheMouse(content) ? "追いつく手前" : "記録の終わり";
     inset.caption
         = view + "の拡大図（" + number(insetMagnification) + " 倍）：印の中心が、各クリックでの犬とねずみの位置です。";
 
-    // A mark that stays put is drawn once.
+    // Only what lies within the box, since not every back-end clips (an SVG
+    // of Qt's keeps no clipping): whole marks, and the path cut at the
+    // box's edges. A mark that stays put is drawn once.
+    const auto within = [&](double x, double y, double side) {
+        const double m = side / 2 / scale;
+        return x >= inset.left + m && x <= right - m && y >= inset.bottom + m && y <= top - m;
+    };
     const sim::Readouts* before = nullptr;
     for (const sim::Readouts* r : shown) {
-        if (inView(r->mouseX, r->mouseY, 0.1)
+        if (within(r->mouseX, r->mouseY, insetMouseMark)
             && !(before && before->mouseX == r->mouseX && before->mouseY == r->mouseY))
             inset.mouse.push_back(onPage(r->mouseX, r->mouseY));
-        if (inView(r->dogX, r->dogY, 0.1) && !(before && before->dogX == r->dogX && before->dogY == r->dogY))
+        if (within(r->dogX, r->dogY, insetDogMark) && !(before && before->dogX == r->dogX && before->dogY == r->dogY))
             inset.dog.push_back(onPage(r->dogX, r->dogY));
         before = r;
     }
 
-    // The exact path afresh, finely enough for the box: the stretch of it
-    // from its first point near the box to its last.
+    // The exact path afresh, finely enough for the box. The dog always
+    // heads down and towards the mouse's side, so its path crosses the box
+    // in one piece.
     const Exact& e = content.exact;
     const double length = std::fabs(e.v) * e.pathEnd;
     const std::size_t points
         = std::size_t(std::clamp(length / insetPathStep, double(e.path.size()), double(insetPathMostPoints)));
     const std::vector<sim::exact::Point> fine = sim::exact::dogPath(e.u, e.v, e.pathEnd, points);
-    const auto near = [&](const sim::exact::Point& p) { return inView(p.x, p.y, 2 * insetPad); };
-    const auto first = std::find_if(fine.begin(), fine.end(), near);
-    const auto end = std::find_if(fine.rbegin(), fine.rend(), near).base();
-    if (first < end)
-        for (auto p = first == fine.begin() ? first : first - 1; p != end + (end == fine.end() ? 0 : 1); ++p)
-            inset.path.push_back(onPage(p->x, p->y));
+    for (std::size_t i = 1; i < fine.size(); ++i) {
+        // The part of each step inside the box (Liang and Barsky's clipping).
+        const sim::exact::Point a = fine[i - 1], b = fine[i];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        double from = 0.0, to = 1.0;
+        for (const auto& [p, q] :
+            {std::pair{-dx, a.x - inset.left}, {dx, right - a.x}, {-dy, a.y - inset.bottom}, {dy, top - a.y}}) {
+            if (p == 0.0) {
+                if (q < 0.0)
+                    from = 2.0; // parallel to this edge and outside it
+            } else if (p < 0.0) {
+                from = std::max(from, q / p);
+            } else {
+                to = std::min(to, q / p);
+            }
+        }
+        if (from > to)
+            continue;
+        if (inset.path.empty() || from > 0.0)
+            inset.path.push_back(onPage(a.x + from * dx, a.y + from * dy));
+        inset.path.push_back(onPage(a.x + to * dx, a.y + to * dy));
+    }
 
     // The grid every metre, and its numbers, but none crowding the box's
     // corners nor any too long for its place.

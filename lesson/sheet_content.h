@@ -189,9 +189,9 @@ struct InsetLabel {
 };
 
 // What the box shows, in millimetres of the page, for torvikan-sheet and
-// the teacher's page to draw alike: clipped to `box`, the grid, the exact
-// path, the mouse's marks and the dog's over them, so that every mark stays
-// whole where it lies on the path.
+// the teacher's page to draw alike: inside `box`, the grid, the exact path,
+// the mouse's marks and the dog's over them, so that every mark stays whole
+// where it lies on the path.
 struct Inset {
     bool shown = false;
     double left = 0.0; // display metres at the box's bottom-left corner

@@ -193,7 +193,6 @@ void drawInset(Page& page, const Inset& inset)
     const QRectF box = page.rect(inset.box.left, inset.box.top, inset.box.width, inset.box.height);
     const auto at = [&](const PagePoint& p) { return page.point(p.x, p.y); };
     painter.save();
-    painter.setClipRect(box);
     painter.setRenderHint(QPainter::Antialiasing);
     const QColor grid = toQColor(insetGridColour);
     const PageRect& b = inset.box;
