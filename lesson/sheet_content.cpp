@@ -289,6 +289,35 @@ bool endsAtTheMouse(const Record& record)
 
 } // namespace
 
+std::vector<sim::exact::Point> pathInside(
+    const std::vector<sim::exact::Point>& path, double left, double bottom, double right, double top)
+{
+    std::vector<sim::exact::Point> inside;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        // The part of each step inside the box (Liang and Barsky's clipping).
+        const sim::exact::Point a = path[i - 1], b = path[i];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        double from = 0.0, to = 1.0;
+        for (const auto& [p, q] :
+            {std::pair{-dx, a.x - left}, {dx, right - a.x}, {-dy, a.y - bottom}, {dy, top - a.y}}) {
+            if (p == 0.0) {
+                if (q < 0.0)
+                    from = 2.0; // along this edge, outside it
+            } else if (p < 0.0) {
+                from = std::max(from, q / p);
+            } else {
+                to = std::min(to, q / p);
+            }
+        }
+        if (from > to)
+            continue;
+        if (inside.empty() || from > 0.0)
+            inside.push_back({a.x + from * dx, a.y + from * dy});
+        inside.push_back({a.x + to * dx, a.y + to * dy});
+    }
+    return inside;
+}
+
 bool hasInset(const Content& content)
 {
     return content.options.exact && !content.options.blank && content.exact.path.size() >= 2;
@@ -349,36 +378,14 @@ Inset insetOf(const Content& content)
         before = r;
     }
 
-    // The exact path afresh, finely enough for the box. The dog always
-    // heads down and towards the mouse's side, so its path crosses the box
-    // in one piece.
+    // The exact path afresh, finely enough for the box.
     const Exact& e = content.exact;
     const double length = std::fabs(e.v) * e.pathEnd;
     const std::size_t points
         = std::size_t(std::clamp(length / insetPathStep, double(e.path.size()), double(insetPathMostPoints)));
     const std::vector<sim::exact::Point> fine = sim::exact::dogPath(e.u, e.v, e.pathEnd, points);
-    for (std::size_t i = 1; i < fine.size(); ++i) {
-        // The part of each step inside the box (Liang and Barsky's clipping).
-        const sim::exact::Point a = fine[i - 1], b = fine[i];
-        const double dx = b.x - a.x, dy = b.y - a.y;
-        double from = 0.0, to = 1.0;
-        for (const auto& [p, q] :
-            {std::pair{-dx, a.x - inset.left}, {dx, right - a.x}, {-dy, a.y - inset.bottom}, {dy, top - a.y}}) {
-            if (p == 0.0) {
-                if (q < 0.0)
-                    from = 2.0; // parallel to this edge and outside it
-            } else if (p < 0.0) {
-                from = std::max(from, q / p);
-            } else {
-                to = std::min(to, q / p);
-            }
-        }
-        if (from > to)
-            continue;
-        if (inset.path.empty() || from > 0.0)
-            inset.path.push_back(onPage(a.x + from * dx, a.y + from * dy));
-        inset.path.push_back(onPage(a.x + to * dx, a.y + to * dy));
-    }
+    for (const sim::exact::Point& p : pathInside(fine, inset.left, inset.bottom, right, top))
+        inset.path.push_back(onPage(p.x, p.y));
 
     // The grid every metre, and its numbers, but none crowding the box's
     // corners nor any too long for its place.

@@ -205,6 +205,11 @@ struct Inset {
 };
 // Unshown on pupils' sheets and wherever the exact path is not drawn.
 Inset insetOf(const Content& content);
+// The part of the dog's path inside a box of display metres, cut at its
+// edges, for back-ends that keep no clipping (an SVG of Qt's): one piece,
+// as the dog always heads down and towards the mouse's side.
+std::vector<sim::exact::Point> pathInside(
+    const std::vector<sim::exact::Point>& path, double left, double bottom, double right, double top);
 bool hasInset(const Content& content);
 
 // Where the table of each page starts: the first page's below the field,

@@ -2,6 +2,7 @@
 #include "sheet.h"
 #include "mapping.h"
 
+#include <QImageReader>
 #include <QtTest>
 
 #include <algorithm>
@@ -273,13 +274,17 @@ private slots:
     }
 
     // The pictures stay on the field, as the window clips them: nowhere
-    // off the field's drawing area is there a pixel of their green ground.
+    // off the field's drawing area is there a pixel of their green ground,
+    // in a PNG nor in an SVG, which keeps no clipping.
     void picturesStayOnTheField_data()
     {
         QTest::addColumn<QString>("mouseSpeed");
         QTest::addColumn<QString>("dogSpeed");
         QTest::addColumn<QString>("unitTime");
-        QTest::addRow("a dog that leaps below the field") << "6" << "1000" << "0.1";
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("dpi");
+        for (const auto& [file, dpi] : {std::pair{"sheet.png", 150}, {"sheet.svg", 300}})
+            QTest::addRow("a dog that leaps below the field, %s", file) << "6" << "1000" << "0.1" << file << dpi;
     }
 
     void picturesStayOnTheField()
@@ -287,12 +292,17 @@ private slots:
         QFETCH(QString, mouseSpeed);
         QFETCH(QString, dogSpeed);
         QFETCH(QString, unitTime);
+        QFETCH(QString, file);
+        QFETCH(int, dpi);
         QTemporaryDir folder;
         const Run run = runTool(QStringLiteral(SHEET_TOOL),
-            {"--u", mouseSpeed, "--v", dogSpeed, "--h", unitTime, "sheet.png"}, folder.path());
+            {"--u", mouseSpeed, "--v", dogSpeed, "--h", unitTime, file}, folder.path());
         QCOMPARE(run.exitCode, 0);
-        const QImage page(folder.filePath(QStringLiteral("sheet.png")));
-        const QRect field = sheet::fieldRect(150);
+        QImageReader reader(folder.filePath(file));
+        if (file.endsWith(QLatin1String(".svg")))
+            reader.setScaledSize({2480, 3508}); // A4 at its 300 dpi, as its view box gives it
+        const QImage page = reader.read().convertToFormat(QImage::Format_RGB32);
+        const QRect field = sheet::fieldRect(dpi);
         const QRgb ground = qRgb(0, 128, 0);
         int inside = 0, outside = 0;
         for (int y = 0; y < page.height(); ++y)

@@ -50,26 +50,40 @@ void drawPageNumber(Page& page, int number, int count)
 }
 
 // A picture where the window places its marker: the label's top-left
-// corner at markerPixel, the picture inside its sunken frame.
-void drawMarker(QPainter& painter, QPoint origin, double scale, sim::ChartPoint marker, const QImage& picture)
+// corner at markerPixel, the picture inside its sunken frame. Only its part
+// on the field is drawn, as the window clips it, cut here rather than by a
+// clip, which an SVG of Qt's does not keep.
+void drawMarker(QPainter& painter, const QRect& area, double scale, sim::ChartPoint marker, const QImage& picture)
 {
     if (picture.isNull())
         return;
+    const QRectF field(area);
+    const auto fill = [&](const QRectF& r, const QColor& colour) {
+        if (const QRectF shown = r.intersected(field); !shown.isEmpty())
+            painter.fillRect(shown, colour);
+    };
     const chart::PixelPoint at = chart::markerPixel(marker, {chartInterior.width(), chartInterior.height()});
-    const QPointF label = QPointF(at.x, at.y) * scale + QPointF(origin);
+    const QPointF label = QPointF(at.x, at.y) * scale + QPointF(area.topLeft());
     const QSizeF outer = QSizeF(picture.size() + QSize(2 * markerBorder, 2 * markerBorder)) * scale;
     const double border = markerBorder * scale;
-    painter.fillRect(QRectF(label, QSizeF(outer.width(), border)), QColor(128, 128, 128));
-    painter.fillRect(QRectF(label, QSizeF(border, outer.height())), QColor(128, 128, 128));
-    painter.fillRect(
-        QRectF(label.x(), label.y() + outer.height() - border, outer.width(), border), QColor(212, 212, 212));
-    painter.fillRect(
-        QRectF(label.x() + outer.width() - border, label.y(), border, outer.height()), QColor(212, 212, 212));
+    fill(QRectF(label, QSizeF(outer.width(), border)), QColor(128, 128, 128));
+    fill(QRectF(label, QSizeF(border, outer.height())), QColor(128, 128, 128));
+    fill(QRectF(label.x(), label.y() + outer.height() - border, outer.width(), border), QColor(212, 212, 212));
+    fill(QRectF(label.x() + outer.width() - border, label.y(), border, outer.height()), QColor(212, 212, 212));
     // Enlarged without smoothing, so the pixel art stays sharp whatever
     // the viewer does with the image.
     const int enlarged = std::max(1, int(std::ceil(scale)));
     const QImage sharp = picture.scaled(picture.size() * enlarged, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    painter.drawImage(QRectF(label + QPointF(border, border), QSizeF(picture.size()) * scale), sharp);
+    const QRectF target(label + QPointF(border, border), QSizeF(picture.size()) * scale);
+    const QRectF shown = target.intersected(field);
+    if (shown == target) {
+        painter.drawImage(target, sharp);
+    } else if (!shown.isEmpty()) {
+        const double across = sharp.width() / target.width(), down = sharp.height() / target.height();
+        painter.drawImage(shown, sharp,
+            QRectF((shown.x() - target.x()) * across, (shown.y() - target.y()) * down, shown.width() * across,
+                shown.height() * down));
+    }
 }
 
 // The dashed line of the exact path, and under it its casing.
@@ -88,8 +102,10 @@ void drawExactPath(
 {
     const chart::Mapping& m = chart.mapping();
     QPolygonF line;
-    line.reserve(qsizetype(path.size()));
-    for (const sim::exact::Point& p : path)
+    // Cut at the frame, as well as clipped to it, for an SVG, which keeps
+    // no clipping.
+    for (const sim::exact::Point& p :
+        pathInside(path, 0.0, 0.0, sim::displayX(sim::frameRight), sim::displayY(sim::frameTop)))
         line << QPointF(origin.x() + m.x(sim::chartX(p.x)), origin.y() + m.y(sim::chartY(p.y)));
     const int pen = std::max(1, qRound(page.dots(lineWidth)));
     const QRect frame = QRect(QPoint(m.x(sim::frameLeft), m.y(sim::frameTop)),
@@ -149,8 +165,8 @@ void drawField(Page& page, const Content& content)
     const sim::Frame& last = content.clicks.back().shown;
     painter.save();
     painter.setClipRect(area);
-    drawMarker(painter, area.topLeft(), scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
-    drawMarker(painter, area.topLeft(), scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
+    drawMarker(painter, area, scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
+    drawMarker(painter, area, scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
     painter.restore();
 }
 
