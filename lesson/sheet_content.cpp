@@ -34,6 +34,7 @@ Exact exactChase(const Request& request, double lastSeconds)
     if (exact.catchTime && std::fabs(exact.u) * *exact.catchTime <= fieldWidth)
         end = std::max(end, *exact.catchTime);
     exact.path = sim::exact::dogPath(exact.u, exact.v, end, 600);
+    exact.pathEnd = exact.catchTime ? std::min(end, *exact.catchTime) : end;
     return exact;
 }
 
@@ -236,6 +237,9 @@ Content prepare(const Request& request)
     answers.options = request;
     answers.options.blank = false;
     answers.options.exact = request.exact && !request.blank; // a pupils' sheet never has the exact chase
+    // Nor is the inset counted: below it the table starts lower and may run
+    // on to one more page, but it lists the clicks it would list without it.
+    answers.exact = {};
     if (request.every) {
         content.every = *request.every;
         content.listed = listedClicks(content, content.every);
@@ -252,13 +256,181 @@ Content prepare(const Request& request)
     }
 }
 
-double tableTop(int page) { return page == 0 ? firstTableTop : laterTableTop; }
+namespace {
+
+struct Box {
+    double left = 0.0, right = 0.0, bottom = 0.0, top = 0.0;
+    void add(double x, double y)
+    {
+        left = std::min(left, x);
+        right = std::max(right, x);
+        bottom = std::min(bottom, y);
+        top = std::max(top, y);
+    }
+};
+
+// Room between the marks kept in view and the box's edges, in metres.
+constexpr double insetPad = 0.5;
+// The exact path in the box is drawn from points this far apart at most,
+// in metres, so that it stays a smooth curve ten times enlarged.
+constexpr double insetPathStep = 0.02;
+constexpr std::size_t insetPathMostPoints = 50'000;
+
+// The dog ends at the mouse: the record ends in a catch.
+bool endsAtTheMouse(const Record& record)
+{
+    if (record.end == RunEnd::exactCatch)
+        return true;
+    if (record.end != RunEnd::caught)
+        return false;
+    const sim::Readouts& r = record.clicks[std::size_t(record.lastClick)].shown.readouts;
+    return std::hypot(double(r.dogX) - double(r.mouseX), double(r.dogY) - double(r.mouseY)) < caughtWithin;
+}
+
+} // namespace
+
+std::vector<sim::exact::Point> pathInside(
+    const std::vector<sim::exact::Point>& path, double left, double bottom, double right, double top)
+{
+    std::vector<sim::exact::Point> inside;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        // The part of each step inside the box (Liang and Barsky's clipping).
+        const sim::exact::Point a = path[i - 1], b = path[i];
+        const double dx = b.x - a.x, dy = b.y - a.y;
+        double from = 0.0, to = 1.0;
+        for (const auto& [p, q] :
+            {std::pair{-dx, a.x - left}, {dx, right - a.x}, {-dy, a.y - bottom}, {dy, top - a.y}}) {
+            if (p == 0.0) {
+                if (q < 0.0)
+                    from = 2.0; // along this edge, outside it
+            } else if (p < 0.0) {
+                from = std::max(from, q / p);
+            } else {
+                to = std::min(to, q / p);
+            }
+        }
+        if (from > to)
+            continue;
+        if (inside.empty() || from > 0.0)
+            inside.push_back({a.x + from * dx, a.y + from * dy});
+        inside.push_back({a.x + to * dx, a.y + to * dy});
+    }
+    return inside;
+}
+
+bool hasInset(const Content& content)
+{
+    return content.options.exact && !content.options.blank && content.exact.path.size() >= 2;
+}
+
+Inset insetOf(const Content& content)
+{
+    Inset inset;
+    if (!hasInset(content))
+        return inset;
+    inset.shown = true;
+    // The dog's and the mouse's positions of the last clicks, back as far as
+    // they fit the box; at least the dog's last one.
+    std::vector<const sim::Readouts*> shown;
+    for (const Click& click : content.clicks)
+        if (click.fault == sim::Fault::none)
+            shown.push_back(&click.shown.readouts);
+    const sim::Readouts& last = *shown.back();
+    Box kept{last.dogX, last.dogX, last.dogY, last.dogY};
+    for (auto r = shown.rbegin(); r != shown.rend(); ++r) {
+        Box grown = kept;
+        grown.add((*r)->dogX, (*r)->dogY);
+        grown.add((*r)->mouseX, (*r)->mouseY);
+        if (grown.right - grown.left > insetMetresWide - 2 * insetPad
+            || grown.top - grown.bottom > insetMetresHigh - 2 * insetPad)
+            break;
+        kept = grown;
+    }
+    // Centred across; from the lowest mark up, as the mouse runs along the
+    // field's bottom edge. Whole centimetres keep the numbers tidy.
+    inset.left = std::round(((kept.left + kept.right - insetMetresWide) / 2) * 100) / 100;
+    inset.bottom = std::round((kept.bottom - insetPad) * 100) / 100;
+    const double scale = insetMillimetresPerMetre;
+    inset.box = {insetLeft, insetBoxTop, insetMetresWide * scale, insetMetresHigh * scale};
+    const double right = inset.left + insetMetresWide, top = inset.bottom + insetMetresHigh;
+    const auto onPage = [&](double x, double y) -> PagePoint {
+        return {inset.box.left + (x - inset.left) * scale, inset.box.top + (top - y) * scale};
+    };
+
+    const std::string view = endsAtTheMouse(content) ? "追いつく手前" : "記録の終わり";
+    inset.caption
+        = view + "の拡大図（" + number(insetMagnification) + " 倍）：印の中心が、各クリックでの犬とねずみの位置です。";
+
+    // Only what lies within the box, since not every back-end clips (an SVG
+    // of Qt's keeps no clipping): whole marks, and the path cut at the
+    // box's edges. A mark that stays put is drawn once.
+    const auto within = [&](double x, double y, double side) {
+        const double m = side / 2 / scale;
+        return x >= inset.left + m && x <= right - m && y >= inset.bottom + m && y <= top - m;
+    };
+    const sim::Readouts* before = nullptr;
+    for (const sim::Readouts* r : shown) {
+        if (within(r->mouseX, r->mouseY, insetMouseMark)
+            && !(before && before->mouseX == r->mouseX && before->mouseY == r->mouseY))
+            inset.mouse.push_back(onPage(r->mouseX, r->mouseY));
+        if (within(r->dogX, r->dogY, insetDogMark) && !(before && before->dogX == r->dogX && before->dogY == r->dogY))
+            inset.dog.push_back(onPage(r->dogX, r->dogY));
+        before = r;
+    }
+
+    // The exact path afresh, finely enough for the box.
+    const Exact& e = content.exact;
+    const double length = std::fabs(e.v) * e.pathEnd;
+    const std::size_t points
+        = std::size_t(std::clamp(length / insetPathStep, double(e.path.size()), double(insetPathMostPoints)));
+    const std::vector<sim::exact::Point> fine = sim::exact::dogPath(e.u, e.v, e.pathEnd, points);
+    for (const sim::exact::Point& p : pathInside(fine, inset.left, inset.bottom, right, top))
+        inset.path.push_back(onPage(p.x, p.y));
+
+    // The grid every metre, and its numbers, but none crowding the box's
+    // corners nor any too long for its place.
+    const double labelGap = 0.3;
+    const auto label = [&](double metres) -> std::optional<std::string> {
+        if (std::fabs(metres) >= 1e6)
+            return {};
+        return number((long long)metres);
+    };
+    for (int i = 0; i <= int(insetMetresHigh); ++i) {
+        const double y = std::floor(top) - i;
+        if (!(y < top && y > inset.bottom))
+            continue;
+        const PagePoint at = onPage(inset.left, y);
+        inset.gridY.push_back(at.y);
+        if (const auto text = label(y); text && y <= top - labelGap && y >= inset.bottom + labelGap)
+            inset.labels.push_back(
+                {{margin, at.y - insetLabelHeight / 2, insetLeft - margin - 1.0, insetLabelHeight}, *text, true});
+    }
+    for (int i = 0; i <= int(insetMetresWide); ++i) {
+        const double x = std::ceil(inset.left) + i;
+        if (!(x > inset.left && x < right))
+            continue;
+        const PagePoint at = onPage(x, inset.bottom);
+        inset.gridX.push_back(at.x);
+        if (const auto text = label(x); text && x >= inset.left + labelGap && x <= right - labelGap)
+            inset.labels.push_back({{at.x - 5.0, insetBoxBottom + 0.3, 10.0, insetLabelHeight}, *text});
+    }
+    inset.labels.push_back(
+        {{inset.box.left + inset.box.width + 0.5, insetBoxBottom + 0.3, 5.0, insetLabelHeight}, "ｍ"});
+    return inset;
+}
+
+double tableTop(const Content& content, int page)
+{
+    if (page > 0)
+        return laterTableTop;
+    return hasInset(content) ? insetTableTop : firstTableTop;
+}
 
 double rowHeightOf(const Content& content) { return content.options.blank ? blankRowHeight : rowHeight; }
 
 int rowsOnPage(const Content& content, int page, double notes)
 {
-    const double room = pageBottom - firstRowTop(page) - notes;
+    const double room = pageBottom - firstRowTop(content, page) - notes;
     return std::max(0, int(room / rowHeightOf(content) + 1e-9));
 }
 

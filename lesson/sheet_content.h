@@ -54,6 +54,7 @@ struct Exact {
     bool available = false; // false: v <= 0 or a speed too large for the window
     std::optional<double> catchTime; // unset: the dog never catches the mouse
     std::vector<sim::exact::Point> path; // display metres
+    double pathEnd = 0.0; // the seconds at the path's last point
 };
 
 // Why the clicks on the sheet end where they do.
@@ -143,11 +144,83 @@ inline constexpr chart::Rgb exactPathColour{0, 170, 60};
 inline constexpr double exactPathWidth = 0.45;
 inline constexpr double exactPathCasing = 0.15; // white on either side of the dashes
 
+// A larger view of the end of the record, on an answer sheet that draws
+// the exact path: on the field, 1 m is 1.5 mm and the dog's marks, the
+// mouse's and the dashed path run together into one band near the catch,
+// where they lie a few tenths of a metre apart. Below the field's legend,
+// a box shows 11 m × 2 m around the dog's last steps ten times larger, each
+// click's position as a small mark centred on it, on a 1 m grid numbered
+// in metres, so that a grey print keeps the three apart.
+inline constexpr int insetMagnification = 10;
+inline constexpr double insetMillimetresPerMetre = insetMagnification * contentWidth / sim::chartWidth;
+inline constexpr double insetMetresWide = 11.0;
+inline constexpr double insetMetresHigh = 2.0;
+inline constexpr double insetTop = firstTableTop; // its caption, where the table starts without it
+inline constexpr double insetCaptionHeight = 5.0;
+inline constexpr double insetCaptionPoints = 9.0;
+inline constexpr double insetLabelPoints = 7.0;
+inline constexpr double insetLabelHeight = 3.5;
+inline constexpr double insetLeft = margin + 8.0; // right of the column of its y values
+inline constexpr double insetBoxTop = insetTop + insetCaptionHeight;
+inline constexpr double insetBoxBottom = insetBoxTop + insetMetresHigh * insetMillimetresPerMetre;
+inline constexpr double insetTableTop = insetBoxBottom + insetLabelHeight + 4.0;
+inline constexpr double insetDogMark = 1.0; // the side of a dog's filled square, in millimetres
+inline constexpr double insetMouseMark = 1.3; // the side of a mouse's outlined square
+inline constexpr double insetGridWidth = 0.1;
+inline constexpr double insetFrameWidth = 0.2;
+inline constexpr chart::Colour insetGridColour = chart::fineGridColour;
+
+// Millimetres on the page.
+struct PagePoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+struct PageRect {
+    double left = 0.0;
+    double top = 0.0;
+    double width = 0.0;
+    double height = 0.0;
+};
+
+struct InsetLabel {
+    PageRect area;
+    std::string text;
+    bool alignRight = false; // the y values; the x values and the unit are centred
+};
+
+// What the box shows, in millimetres of the page, for torvikan-sheet and
+// the teacher's page to draw alike: inside `box`, the grid, the exact path,
+// the mouse's marks and the dog's over them, so that every mark stays whole
+// where it lies on the path.
+struct Inset {
+    bool shown = false;
+    double left = 0.0; // display metres at the box's bottom-left corner
+    double bottom = 0.0;
+    PageRect box;
+    std::string caption;
+    std::vector<double> gridX, gridY;
+    std::vector<PagePoint> mouse, dog; // the centres of the marks
+    std::vector<PagePoint> path;
+    std::vector<InsetLabel> labels; // in reading order: the y values from the top, the x values, the unit
+};
+// Unshown on pupils' sheets and wherever the exact path is not drawn.
+Inset insetOf(const Content& content);
+// The part of the dog's path inside a box of display metres, cut at its
+// edges, for back-ends that keep no clipping (an SVG of Qt's): one piece,
+// as the dog always heads down and towards the mouse's side.
+std::vector<sim::exact::Point> pathInside(
+    const std::vector<sim::exact::Point>& path, double left, double bottom, double right, double top);
+bool hasInset(const Content& content);
+
 // Where the table of each page starts: the first page's below the field,
-// the others' below the heading that every page repeats.
-double tableTop(int page);
+// or below the inset where there is one, the others' below the heading
+// that every page repeats.
+double tableTop(const Content& content, int page);
 double rowHeightOf(const Content& content);
-inline double firstRowTop(int page) { return tableTop(page) + captionHeight + headerHeight; }
+inline double firstRowTop(const Content& content, int page)
+{
+    return tableTop(content, page) + captionHeight + headerHeight;
+}
 
 // Which listed clicks each page's table holds.
 struct TablePart {

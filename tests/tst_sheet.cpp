@@ -3,8 +3,11 @@
 #include "sheet.h"
 #include "mapping.h"
 
+#include <QImageReader>
 #include <QtTest>
 
+#include <algorithm>
+#include <cmath>
 #include <csignal>
 #include <functional>
 #include <sys/resource.h>
@@ -85,7 +88,8 @@ private slots:
                 "78 46.800 0.000 46.873 -0.003 7.800 鳴った"});
         sheet("a fine unit time runs to its first cue", {"--h", "0.01", "--exact"}, {},
             {"781 回目のクリック（7.810 秒）で初めて鳴り、犬がねずみに追いついたので",
-                "781 46.860 0.000 46.866 0.000 7.810 鳴った 46.851 0.000 0.015"});
+                "781 46.860 0.000 46.866 0.000 7.810 鳴った 46.851 0.000 0.015"},
+            false, 2);
         // The cue sounds once the mouse is not to the right of the dog: a fast dog gets there 20 m off.
         sheet("a fast dog reaches the mouse's x, not the mouse", {"--v", "300"}, "0 1 2 3",
             {"追いついた音は 3 回目のクリック（0.300 秒）で初めて鳴り、犬の位置ｘがねずみの位置ｘに追いついた"
@@ -94,7 +98,8 @@ private slots:
         sheet("mouse never ahead, to the exact catch", {"--u", "0", "--exact"}, {},
             {"ねずみが犬より前（右）に出ることがないので、追いついた音は 1 回目のクリックから鳴ります。",
                 "理論上、犬がねずみに追いつく時刻（5.000 秒）になったので、記録はここまでです。",
-                "50 0.000 0.000 0.000 0.000 5.000 鳴った 0.000 0.000 0.000"});
+                "50 0.000 0.000 0.000 0.000 5.000 鳴った 0.000 0.000 0.000"},
+            false, 2);
         sheet("a dog that stands still, to the field's edge", {"--v", "0", "--every", "40"}, "0 40 80 120 160 167",
             {"追いついた音は鳴らず、ねずみが方眼の外に出たので、記録はここまでです。",
                 "120 72.000 0.000 0.000 50.000 12.000", "167 100.200 0.000 0.000 50.000 16.700"},
@@ -223,18 +228,56 @@ private slots:
         }
         QVERIFY2(dash > points / 3 && gap > points / 5 && dash + gap > points * 0.9,
             qPrintable(QStringLiteral("%1 %2 %3").arg(dash).arg(gap).arg(points)));
+
+        // Ten times larger under the field, the path keeps its dashes, and white parts it from each of
+        // the dog's last marks that lies 0.1 m (1.5 mm) or more off it.
+        const sheet::Inset inset = sheet::insetOf(sheet::prepare(options));
+        const auto grey = [&](sheet::PagePoint p) { return qGray(page.pixel(dots(p.x), dots(p.y))); };
+        dash = 0;
+        for (const sheet::PagePoint& p : inset.path)
+            dash += grey(p) >= 100 && grey(p) <= 200;
+        QVERIFY2(
+            dash > int(inset.path.size()) / 3, qPrintable(QStringLiteral("%1 of %2").arg(dash).arg(inset.path.size())));
+        int apart = 0;
+        for (const sheet::PagePoint& dog : inset.dog) {
+            const auto off = [&](sheet::PagePoint p) { return std::hypot(p.x - dog.x, p.y - dog.y); };
+            const sheet::PagePoint path = *std::min_element(inset.path.begin(), inset.path.end(),
+                [&](sheet::PagePoint a, sheet::PagePoint b) { return off(a) < off(b); });
+            if (off(path) < 1.5)
+                continue;
+            ++apart;
+            bool white = false;
+            for (double f = 0.1; f < 0.9; f += 0.05)
+                white |= grey({dog.x + f * (path.x - dog.x), dog.y + f * (path.y - dog.y)}) > 200;
+            QVERIFY2(grey(dog) < 100 && white, qPrintable(QStringLiteral("dog at %1, %2 mm").arg(dog.x).arg(dog.y)));
+        }
+        QVERIFY2(apart >= 3, qPrintable(QString::number(apart)));
     }
 
     // The pictures stay on the field, as the window clips them: nowhere
-    // off the field's drawing area is there a pixel of their green ground.
+    // off the field's drawing area is there a pixel of their green ground,
+    // in a PNG nor in an SVG, which keeps no clipping: here a dog that leaps
+    // below the field, over where the table begins.
+    void picturesStayOnTheField_data()
+    {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<int>("dpi");
+        QTest::addRow("PNG") << "sheet.png" << 150;
+        QTest::addRow("SVG") << "sheet.svg" << 300;
+    }
+
     void picturesStayOnTheField()
     {
-        // A dog that leaps below the field, over where the table begins.
+        QFETCH(QString, file);
+        QFETCH(int, dpi);
         QTemporaryDir folder;
-        const Run run = runTool(QStringLiteral(SHEET_TOOL), {"--v", "1000", "sheet.png"}, folder.path());
+        const Run run = runTool(QStringLiteral(SHEET_TOOL), {"--v", "1000", file}, folder.path());
         QCOMPARE(run.exitCode, 0);
-        const QImage page(folder.filePath(QStringLiteral("sheet.png")));
-        const QRect field = sheet::fieldRect(150);
+        QImageReader reader(folder.filePath(file));
+        if (file.endsWith(QLatin1String(".svg")))
+            reader.setScaledSize({2480, 3508}); // A4 at its 300 dpi, as its view box gives it
+        const QImage page = reader.read().convertToFormat(QImage::Format_RGB32);
+        const QRect field = sheet::fieldRect(dpi);
         const QRgb ground = qRgb(0, 128, 0);
         int inside = 0, outside = 0;
         for (int y = 0; y < page.height(); ++y)

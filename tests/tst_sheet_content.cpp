@@ -97,6 +97,7 @@ private slots:
 
         QCOMPARE(blank.listed, answers.listed);
         QCOMPARE(blank.listed.back(), answers.lastClick);
+        QVERIFY(!sheet::insetOf(blank).shown);
         for (const int click : blank.listed)
             QCOMPARE(sheet::rowTexts(blank, click), std::vector<std::string>{std::to_string(click)});
         QCOMPARE(sheet::columnsOf(blank).size(), 7u);

@@ -50,26 +50,40 @@ void drawPageNumber(Page& page, int number, int count)
 }
 
 // A picture where the window places its marker: the label's top-left
-// corner at markerPixel, the picture inside its sunken frame.
-void drawMarker(QPainter& painter, QPoint origin, double scale, sim::ChartPoint marker, const QImage& picture)
+// corner at markerPixel, the picture inside its sunken frame. Only its part
+// on the field is drawn, as the window clips it, cut here rather than by a
+// clip, which an SVG of Qt's does not keep.
+void drawMarker(QPainter& painter, const QRect& area, double scale, sim::ChartPoint marker, const QImage& picture)
 {
     if (picture.isNull())
         return;
+    const QRectF field(area);
+    const auto fill = [&](const QRectF& r, const QColor& colour) {
+        if (const QRectF shown = r.intersected(field); !shown.isEmpty())
+            painter.fillRect(shown, colour);
+    };
     const chart::PixelPoint at = chart::markerPixel(marker, {chartInterior.width(), chartInterior.height()});
-    const QPointF label = QPointF(at.x, at.y) * scale + QPointF(origin);
+    const QPointF label = QPointF(at.x, at.y) * scale + QPointF(area.topLeft());
     const QSizeF outer = QSizeF(picture.size() + QSize(2 * markerBorder, 2 * markerBorder)) * scale;
     const double border = markerBorder * scale;
-    painter.fillRect(QRectF(label, QSizeF(outer.width(), border)), QColor(128, 128, 128));
-    painter.fillRect(QRectF(label, QSizeF(border, outer.height())), QColor(128, 128, 128));
-    painter.fillRect(
-        QRectF(label.x(), label.y() + outer.height() - border, outer.width(), border), QColor(212, 212, 212));
-    painter.fillRect(
-        QRectF(label.x() + outer.width() - border, label.y(), border, outer.height()), QColor(212, 212, 212));
+    fill(QRectF(label, QSizeF(outer.width(), border)), QColor(128, 128, 128));
+    fill(QRectF(label, QSizeF(border, outer.height())), QColor(128, 128, 128));
+    fill(QRectF(label.x(), label.y() + outer.height() - border, outer.width(), border), QColor(212, 212, 212));
+    fill(QRectF(label.x() + outer.width() - border, label.y(), border, outer.height()), QColor(212, 212, 212));
     // Enlarged without smoothing, so the pixel art stays sharp whatever
     // the viewer does with the image.
     const int enlarged = std::max(1, int(std::ceil(scale)));
     const QImage sharp = picture.scaled(picture.size() * enlarged, Qt::IgnoreAspectRatio, Qt::FastTransformation);
-    painter.drawImage(QRectF(label + QPointF(border, border), QSizeF(picture.size()) * scale), sharp);
+    const QRectF target(label + QPointF(border, border), QSizeF(picture.size()) * scale);
+    const QRectF shown = target.intersected(field);
+    if (shown == target) {
+        painter.drawImage(target, sharp);
+    } else if (!shown.isEmpty()) {
+        const double across = sharp.width() / target.width(), down = sharp.height() / target.height();
+        painter.drawImage(shown, sharp,
+            QRectF((shown.x() - target.x()) * across, (shown.y() - target.y()) * down, shown.width() * across,
+                shown.height() * down));
+    }
 }
 
 // The dashed line of the exact path, and under it its casing.
@@ -88,8 +102,10 @@ void drawExactPath(
 {
     const chart::Mapping& m = chart.mapping();
     QPolygonF line;
-    line.reserve(qsizetype(path.size()));
-    for (const sim::exact::Point& p : path)
+    // Cut at the frame, as well as clipped to it, for an SVG, which keeps
+    // no clipping.
+    for (const sim::exact::Point& p :
+        pathInside(path, 0.0, 0.0, sim::displayX(sim::frameRight), sim::displayY(sim::frameTop)))
         line << QPointF(origin.x() + m.x(sim::chartX(p.x)), origin.y() + m.y(sim::chartY(p.y)));
     const int pen = std::max(1, qRound(page.dots(lineWidth)));
     const QRect frame = QRect(QPoint(m.x(sim::frameLeft), m.y(sim::frameTop)),
@@ -149,8 +165,8 @@ void drawField(Page& page, const Content& content)
     const sim::Frame& last = content.clicks.back().shown;
     painter.save();
     painter.setClipRect(area);
-    drawMarker(painter, area.topLeft(), scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
-    drawMarker(painter, area.topLeft(), scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
+    drawMarker(painter, area, scale, last.mouseMarker, QImage(QStringLiteral(":/pictures/mouse.png")));
+    drawMarker(painter, area, scale, last.dogMarker, QImage(QStringLiteral(":/pictures/dog.png")));
     painter.restore();
 }
 
@@ -180,6 +196,49 @@ void drawLegend(Page& page, const Content& content, double top)
         painter.drawLine(page.point(margin + 68, top + 2.5), page.point(margin + 76, top + 2.5));
         page.text(page.rect(margin + 78, top, 60, 5), flags, qText(exactPathText), f);
     }
+}
+
+// The larger view of the record's end under the legend, as the lesson lays
+// it out: the field's marks and path, and its own grid and numbers.
+void drawInset(Page& page, const Inset& inset)
+{
+    QPainter& painter = page.painter();
+    const QFont f = Page::font(insetLabelPoints);
+    page.text(page.rect(margin, insetTop, contentWidth, insetCaptionHeight), Qt::AlignLeft | Qt::AlignVCenter,
+        qText(inset.caption), Page::font(insetCaptionPoints));
+    const QRectF box = page.rect(inset.box.left, inset.box.top, inset.box.width, inset.box.height);
+    const auto at = [&](const PagePoint& p) { return page.point(p.x, p.y); };
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor grid = toQColor(insetGridColour);
+    const PageRect& b = inset.box;
+    for (const double x : inset.gridX)
+        page.line({x, b.top}, {x, b.top + b.height}, insetGridWidth, grid);
+    for (const double y : inset.gridY)
+        page.line({b.left, y}, {b.left + b.width, y}, insetGridWidth, grid);
+    QPolygonF line;
+    for (const PagePoint& p : inset.path)
+        line << at(p);
+    for (const bool casing : {true, false}) {
+        setExactPen(page, casing);
+        painter.drawPolyline(line);
+    }
+    const double outline = page.dots(lineWidth);
+    painter.setPen(QPen(toQColor(chart::mouseColour), outline, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin));
+    painter.setBrush(Qt::NoBrush);
+    const double mouse = page.dots(insetMouseMark) - outline;
+    for (const PagePoint& p : inset.mouse)
+        painter.drawRect(QRectF(at(p) - QPointF(mouse / 2, mouse / 2), QSizeF(mouse, mouse)));
+    const double dog = page.dots(insetDogMark);
+    for (const PagePoint& p : inset.dog)
+        painter.fillRect(QRectF(at(p) - QPointF(dog / 2, dog / 2), QSizeF(dog, dog)), toQColor(chart::dogColour));
+    painter.restore();
+    painter.setPen(QPen(Qt::black, page.dots(insetFrameWidth)));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(box);
+    for (const InsetLabel& label : inset.labels)
+        page.text(page.rect(label.area.left, label.area.top, label.area.width, label.area.height),
+            (label.alignRight ? Qt::AlignRight : Qt::AlignHCenter) | Qt::AlignVCenter, qText(label.text), f);
 }
 
 } // namespace
@@ -232,6 +291,8 @@ void paintPage(QPainter& painter, double dpi, const Content& content, const std:
         drawField(page, content);
         const double fieldBottom = (fieldRect(dpi).bottom() + 1) / dpi * 25.4;
         drawLegend(page, content, fieldBottom + 2.5);
+        if (const Inset inset = insetOf(content); inset.shown)
+            drawInset(page, inset);
     }
     for (const TablePart& part : parts)
         if (part.page == number)

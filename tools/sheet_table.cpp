@@ -88,7 +88,7 @@ void drawNotes(Page& page, const Content& content, double top)
 
 void drawTable(Page& page, const Content& content, const TablePart& part, bool last)
 {
-    const double top = tableTop(part.page);
+    const double top = tableTop(content, part.page);
     if (part.firstRow == part.endRow) { // only the notes were left over for this page
         drawNotes(page, content, top);
         return;
@@ -96,7 +96,7 @@ void drawTable(Page& page, const Content& content, const TablePart& part, bool l
     const std::vector<Column> columns = columnsOf(content);
     drawCaption(page, content, top, part.page > 0);
     drawHeader(page, columns, top + captionHeight);
-    const double rowsTop = firstRowTop(part.page);
+    const double rowsTop = firstRowTop(content, part.page);
     drawRows(page, content, columns, part, rowsTop);
     const double bottom = rowsTop + rowHeightOf(content) * double(part.endRow - part.firstRow);
     drawFrame(page, columns, top + captionHeight, bottom);

@@ -135,6 +135,70 @@ private:
 
 std::string paletteCss(int colour);
 
+// Page points as one flat array of millimetres: x, y, x, y, …
+val flatPoints(const std::vector<sheet::PagePoint>& points)
+{
+    val out = val::array();
+    for (const sheet::PagePoint& p : points) {
+        out.call<void>("push", p.x);
+        out.call<void>("push", p.y);
+    }
+    return out;
+}
+
+val pageRect(const sheet::PageRect& r)
+{
+    val out = val::object();
+    out.set("left", r.left);
+    out.set("top", r.top);
+    out.set("width", r.width);
+    out.set("height", r.height);
+    return out;
+}
+
+// The larger view of the record's end, in millimetres of the page, as
+// torvikan-sheet draws it; null where the sheet has none.
+val insetView(const sheet::Content& content)
+{
+    const sheet::Inset inset = sheet::insetOf(content);
+    if (!inset.shown)
+        return val::null();
+    val out = val::object();
+    out.set("caption", inset.caption);
+    out.set("top", sheet::insetTop);
+    out.set("captionHeight", sheet::insetCaptionHeight);
+    out.set("captionPoints", sheet::insetCaptionPoints);
+    out.set("labelPoints", sheet::insetLabelPoints);
+    out.set("box", pageRect(inset.box));
+    val gridX = val::array(), gridY = val::array();
+    for (const double x : inset.gridX)
+        gridX.call<void>("push", x);
+    for (const double y : inset.gridY)
+        gridY.call<void>("push", y);
+    out.set("gridX", gridX);
+    out.set("gridY", gridY);
+    out.set("mouse", flatPoints(inset.mouse));
+    out.set("dog", flatPoints(inset.dog));
+    out.set("path", flatPoints(inset.path));
+    val labels = val::array();
+    for (const sheet::InsetLabel& l : inset.labels) {
+        val label = pageRect(l.area);
+        label.set("text", l.text);
+        label.set("alignRight", l.alignRight);
+        labels.call<void>("push", label);
+    }
+    out.set("labels", labels);
+    out.set("gridColour", paletteCss(int(sheet::insetGridColour)));
+    out.set("gridWidth", sheet::insetGridWidth);
+    out.set("frameWidth", sheet::insetFrameWidth);
+    out.set("mouseMark", sheet::insetMouseMark);
+    out.set("mouseOutline", sheet::fieldLineWidth);
+    out.set("dogMark", sheet::insetDogMark);
+    out.set("exactWidth", sheet::exactPathWidth);
+    out.set("exactCasing", sheet::exactPathCasing);
+    return out;
+}
+
 // The teacher's page asks with the tools' option names, as its address
 // gives them: u, v and h as typed, clicks and every (0 or absent: the
 // sheet chooses), exact, blank and grid.
@@ -259,12 +323,13 @@ val worksheet(const val& request, int scale)
     out.set("pageNumbers", pageNumbers);
     val layout = val::object();
     for (const auto& [name, value] : {std::pair{"contentWidth", sheet::contentWidth}, {"fieldTop", sheet::fieldTop},
-             {"firstTableTop", sheet::firstTableTop}, {"laterTableTop", sheet::laterTableTop},
+             {"firstTableTop", sheet::tableTop(content, 0)}, {"laterTableTop", sheet::laterTableTop},
              {"captionHeight", sheet::captionHeight}, {"headerHeight", sheet::headerHeight},
              {"rowHeight", sheet::rowHeight}, {"blankRowHeight", sheet::blankRowHeight},
              {"notesGap", sheet::notesGap}})
         layout.set(name, value);
     out.set("layout", layout);
+    out.set("inset", insetView(content));
 
     // The field, as torvikan-sheet draws it.
     scale = std::clamp(scale, 1, 8);

@@ -24,6 +24,13 @@ function element(tag, className, text) {
 const entities = { "&": "&amp;", "<": "&lt;", ">": "&gt;", '"': "&quot;" };
 const escaped = (text) => text.replace(/[&<>"]/g, (c) => entities[c]);
 
+function svgElement(tag, attributes) {
+    const e = document.createElementNS("http://www.w3.org/2000/svg", tag);
+    for (const [name, value] of Object.entries(attributes))
+        e.setAttribute(name, value);
+    return e;
+}
+
 function mm(value) {
     return `${value}mm`;
 }
@@ -43,8 +50,11 @@ export class SheetView {
             const page = element("section", "sheetPage");
             page.setAttribute("aria-label", `${number + 1} ページ目`);
             this.heading(page, sheet, layout);
-            if (number === 0)
+            if (number === 0) {
                 this.field(page, sheet, layout);
+                if (sheet.inset)
+                    this.inset(page, sheet.inset, sheet);
+            }
             sheet.parts.forEach((part, index) => {
                 if (part.page === number)
                     this.table(page, sheet, layout, part, index === sheet.parts.length - 1);
@@ -110,6 +120,52 @@ export class SheetView {
             }
         }
         page.append(legend);
+    }
+
+    // The larger view of the record's end, below the legend: its caption and
+    // numbers are page text, the view itself lines and squares in
+    // millimetres of the page, as the core lays them out.
+    inset(page, inset, sheet) {
+        const caption = element("p", "insetCaption", inset.caption);
+        Object.assign(caption.style, { top: mm(inset.top), height: mm(inset.captionHeight),
+            lineHeight: mm(inset.captionHeight), fontSize: `${inset.captionPoints}pt` });
+        const b = inset.box;
+        const view = svgElement("svg", { viewBox: `${b.left} ${b.top} ${b.width} ${b.height}`, role: "img",
+            "aria-label": "拡大図" });
+        view.classList.add("sheetInset");
+        Object.assign(view.style, { left: mm(b.left), top: mm(b.top), width: mm(b.width), height: mm(b.height),
+            outlineWidth: mm(inset.frameWidth), outlineOffset: mm(-inset.frameWidth / 2) });
+        const grid = { stroke: inset.gridColour, "stroke-width": inset.gridWidth };
+        for (const x of inset.gridX)
+            view.append(svgElement("line", { x1: x, y1: b.top, x2: x, y2: b.top + b.height, ...grid }));
+        for (const y of inset.gridY)
+            view.append(svgElement("line", { x1: b.left, y1: y, x2: b.left + b.width, y2: y, ...grid }));
+        const squares = (points, side, attributes) => {
+            for (let i = 0; i < points.length; i += 2)
+                view.append(svgElement("rect", { x: points[i] - side / 2, y: points[i + 1] - side / 2, width: side,
+                    height: side, ...attributes }));
+        };
+        if (inset.path.length >= 4) {
+            const points = [];
+            for (let i = 0; i < inset.path.length; i += 2)
+                points.push(`${inset.path[i]},${inset.path[i + 1]}`);
+            const line = { points: points.join(" "), fill: "none", "stroke-linejoin": "round", "stroke-linecap": "butt" };
+            view.append(svgElement("polyline", { ...line, stroke: "#fff",
+                "stroke-width": inset.exactWidth + 2 * inset.exactCasing }));
+            view.append(svgElement("polyline", { ...line, stroke: sheet.field.exactColour,
+                "stroke-width": inset.exactWidth, "stroke-dasharray": `${5 * inset.exactWidth} ${3 * inset.exactWidth}` }));
+        }
+        // The mouse's outline runs inside its square, as the sheet tool draws it.
+        squares(inset.mouse, inset.mouseMark - inset.mouseOutline,
+            { fill: "none", stroke: sheet.mouseColour, "stroke-width": inset.mouseOutline });
+        squares(inset.dog, inset.dogMark, { fill: sheet.dogColour });
+        page.append(caption, view);
+        for (const label of inset.labels) {
+            const e = element("span", label.alignRight ? "insetLabel right" : "insetLabel", label.text);
+            Object.assign(e.style, { left: mm(label.left), top: mm(label.top), width: mm(label.width),
+                height: mm(label.height), lineHeight: mm(label.height), fontSize: `${inset.labelPoints}pt` });
+            page.append(e);
+        }
     }
 
     table(page, sheet, layout, part, last) {
@@ -223,7 +279,7 @@ function fitLines(root) {
     const [first, second] = root.querySelectorAll(".sheetPage");
     const measured = [];
     for (const page of [first, second].filter((p) => p))
-        for (const line of page.querySelectorAll(".sheetTitle, .sheetInputs, .sheetCaption"))
+        for (const line of page.querySelectorAll(".sheetTitle, .sheetInputs, .sheetCaption, .insetCaption"))
             measured.push([line, root.querySelectorAll(`.${line.className}`)]);
     // A cell's read-out of up to eight characters always fits.
     for (const cell of root.querySelectorAll(".sheetTable td"))
