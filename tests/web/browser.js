@@ -79,18 +79,17 @@ export async function launch() {
         engine: engine.name,
         async open({ viewport = windowSize, scale = 1, tablet = false, url = pageUrl, init, requests, scripts, ready = true } = {}) {
             const tab = await browser.open({ viewport, scale, tablet, requests, scripts });
-            await browser.navigate(tab, init ? pageWith(init) : url);
+            await tab.navigate(init ? pageWith(init) : url);
             if (ready)
                 await waitReady(tab);
             return tab;
         },
         // The same address again, as a pupil opening it once more.
         async reopen(tab, url) {
-            await browser.navigate(tab, url);
+            await tab.navigate(url);
             await waitReady(tab);
         },
         close: () => browser.close(),
-        playwright: browser.playwright,
     };
 }
 
