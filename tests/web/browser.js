@@ -10,8 +10,10 @@ import { execFileSync } from "node:child_process";
 import { cpSync, existsSync, mkdtempSync, readFileSync, rmSync, writeFileSync } from "node:fs";
 import { tmpdir } from "node:os";
 import { join } from "node:path";
+import { after, before } from "node:test";
 import { pathToFileURL } from "node:url";
 import { engines } from "./engines.js";
+import { readPng } from "./png.js";
 
 export const source = process.env.TORVIKAN_SOURCE ?? new URL("../..", import.meta.url).pathname;
 export const pageDir = process.env.TORVIKAN_PAGE ?? join(source, "build/web");
@@ -65,68 +67,112 @@ function pageWith(init) {
 }
 process.on("exit", () => copies.forEach(({ folder }) => rmSync(folder, { recursive: true, force: true })));
 
-// The engine's browser, with `open` to open the page in a fresh profile's
-// worth of state, ready: the start picture painted, the fonts loaded.
-// `scale` is the device pixel ratio; `tablet` gives a touch screen and a
-// mobile browser, which zooms a page that lets it; `init` runs in the page
-// before its own scripts; `requests(url)` lets a request through or
-// refuses it; `scripts: false` turns the page's scripts off; `ready: false`
-// opens without waiting.
-export async function launch() {
-    const browser = await engine.launch();
-    const waitReady = (tab) => tab.waitFor(() => document.documentElement.dataset.ready === "1", undefined, "the page to be ready");
-    return {
-        engine: engine.name,
-        async open({ viewport = windowSize, scale = 1, tablet = false, url = pageUrl, init, requests, scripts, ready = true } = {}) {
-            const tab = await browser.open({ viewport, scale, tablet, requests, scripts });
-            await browser.navigate(tab, init ? pageWith(init) : url);
-            if (ready)
-                await waitReady(tab);
-            return tab;
-        },
-        // The same address again, as a pupil opening it once more.
-        async reopen(tab, url) {
-            await browser.navigate(tab, url);
+// The suite's browser, launched before its first test and closed after its
+// last. open() opens the page in a fresh profile's worth of state, ready:
+// the start picture painted, the fonts loaded. `scale` is the device pixel
+// ratio; `tablet` gives a touch screen and a mobile browser, which zooms a
+// page that lets it; `init` runs in the page before its own scripts;
+// `requests(url)` lets a request through or refuses it; `scripts: false`
+// turns the page's scripts off; `ready: false` opens without waiting.
+let launched;
+before(async () => (launched = await engine.launch()));
+after(() => launched?.close());
+const waitReady = (tab) => tab.waitFor(() => document.documentElement.dataset.ready === "1", undefined, "the page to be ready");
+export const browser = {
+    async open({ viewport = windowSize, scale = 1, tablet = false, url = pageUrl, init, requests, scripts, ready = true } = {}) {
+        const tab = await launched.open({ viewport, scale, tablet, requests, scripts });
+        await tab.navigate(init ? pageWith(init) : url);
+        if (ready)
             await waitReady(tab);
-        },
-        close: () => browser.close(),
-        playwright: browser.playwright,
-    };
+        return tab;
+    },
+    // The same address again, as a pupil opening it once more.
+    async reopen(tab, url) {
+        await tab.navigate(url);
+        await waitReady(tab);
+    },
+};
+
+// `check` given a tab that browser.open(options) opened, closed whatever
+// the check finds.
+export async function withTab(options, check) {
+    const tab = await browser.open(options);
+    try {
+        return await check(tab);
+    } finally {
+        await tab.close();
+    }
 }
 
-export const readoutIds = ["mouseX", "mouseY", "dogX", "dogY", "seconds"];
-export const inputIds = ["mouseSpeed", "dogSpeed", "unitTime"];
+const inputIds = ["mouseSpeed", "dogSpeed", "unitTime"];
+// The main window's start texts, and the words its page says.
+export const defaults = ["6", "10", "0.1"];
+export const words = JSON.parse(readFileSync(join(source, "web/page/words.json"), "utf8"));
 
-export function readouts(tab) {
-    return tab.evaluate((ids) => ids.map((id) => document.getElementById(id).value), readoutIds);
-}
+const values = (tab, ids) => tab.evaluate((ids) => ids.map((id) => document.getElementById(id).value), ids);
+export const readouts = (tab) => values(tab, ["mouseX", "mouseY", "dogX", "dogY", "seconds"]);
+export const inputTexts = (tab) => values(tab, inputIds);
 
 export async function typeInputs(tab, inputs) {
     for (const [i, text] of inputs.entries())
         await tab.fill(`#${inputIds[i]}`, text);
 }
 
-// The message box on the page, as { title, text }, or null.
+export async function clickNext(tab, clicks) {
+    for (let i = 0; i < clicks; i++)
+        await tab.click("#nextButton");
+}
+
+// The message box on the page, as { title, text, buttons, focus }, or null.
 export function messageShown(tab) {
     return tab.evaluate(() => {
         const box = document.querySelector("dialog#messageBox[open]");
-        return box && { title: box.querySelector("#messageTitle").textContent,
-            text: box.querySelector("#messageText").textContent };
+        return box && { title: box.querySelector("#messageTitle").textContent, text: box.querySelector("#messageText").textContent,
+            buttons: [...box.querySelectorAll("button")].map((b) => b.textContent), focus: document.activeElement.id };
     });
 }
 
+// Notes every cue that starts (the page names it in data-cue on <html>),
+// and counts the cues decoded, so that a check can wait until they can play.
+function logCues() {
+    window.cuesStarted = [];
+    window.cuesDecoded = 0;
+    new MutationObserver((records) => records.forEach((r) => window.cuesStarted.push(r.target.dataset.cue)))
+        .observe(document, { subtree: true, attributes: true, attributeFilter: ["data-cue"] });
+    const decode = BaseAudioContext.prototype.decodeAudioData;
+    BaseAudioContext.prototype.decodeAudioData = function (...args) {
+        return decode.apply(this, args).then((buffer) => {
+            window.cuesDecoded++;
+            return buffer;
+        });
+    };
+}
+
+// withTab, with the page's cues noted from the start and ready to play.
+export const withCues = (check) => withTab({ init: logCues }, async (tab) => {
+    await tab.waitFor(() => window.cuesDecoded === 3, undefined, "the three cues to be decoded");
+    return check(tab);
+});
+
+// The cues that started while `act` ran: a cue is due within a frame of its
+// click, so the click's own handler must have started it.
+export async function cuesOf(tab, act) {
+    await tab.evaluate(() => (window.cuesStarted = []));
+    await act();
+    return tab.evaluate(() => window.cuesStarted);
+}
+
+// What one of the teacher's tools prints to its standard output.
+export const run = (tool, args, env = {}) =>
+    execFileSync(tool, args, { stdio: ["ignore", "pipe", "ignore"], env: { ...process.env, QT_QPA_PLATFORM: "offscreen", ...env } });
+
+// torvikan-table's lines for these options, each its cells, heading aside.
+export const tableLines = (args) => run(tableTool, args).toString("utf8").trimEnd().split("\n").slice(1).map((line) => line.split("\t"));
+
 // torvikan-table's rows for these input texts: click 0 (the start) to
 // `steps`, each { readouts: [5 texts], cue: bool, fault: "" or its name }.
-export function tableRows([u, v, h], steps) {
-    const out = execFileSync(tableTool, ["--u", u, "--v", v, "--h", h, "--steps", String(steps)], {
-        encoding: "utf8",
-        stdio: ["ignore", "pipe", "ignore"],
-    });
-    return out.trimEnd().split("\n").slice(1).map((line) => {
-        const cells = line.split("\t");
-        return { readouts: cells.slice(1, 6), cue: cells[6] === "1", fault: cells[7] ?? "" };
-    });
-}
+export const tableRows = ([u, v, h], steps) => tableLines(["--u", u, "--v", v, "--h", h, "--steps", String(steps)])
+    .map((cells) => ({ readouts: cells.slice(1, 6), cue: cells[6] === "1", fault: cells[7] ?? "" }));
 
 // The desktop window after the same inputs and clicks at a device pixel
 // ratio: its retained field image ({ width, height, rgb }) and the
@@ -134,53 +180,28 @@ export function tableRows([u, v, h], steps) {
 export function windowField([u, v, h], clicks, scale) {
     const folder = mkdtempSync(join(tmpdir(), "torvikan-field-"));
     try {
-        const image = join(folder, "field.ppm");
-        const said = execFileSync(windowFieldTool, [u, v, h, String(clicks), image], {
-            encoding: "utf8",
-            env: { ...process.env, QT_QPA_PLATFORM: "offscreen", QT_SCALE_FACTOR: String(scale) },
-            stdio: ["ignore", "pipe", "ignore"],
-        });
-        return { ...readPpm(readFileSync(image)), messages: JSON.parse(said) };
+        const image = join(folder, "field.png");
+        const said = run(windowFieldTool, [u, v, h, String(clicks), image], { QT_SCALE_FACTOR: String(scale) });
+        return { ...readPng(readFileSync(image)), messages: JSON.parse(said.toString("utf8")) };
     } finally {
         rmSync(folder, { recursive: true, force: true });
     }
 }
 
-// A binary PPM (P6, 8 bits) as Qt writes it.
-function readPpm(bytes) {
-    const header = bytes.subarray(0, 64).toString("latin1").match(/^P6\s+(\d+)\s+(\d+)\s+255\s/);
-    if (!header)
-        throw new Error("not a binary 8-bit PPM");
-    const [text, width, height] = header;
-    return { width: Number(width), height: Number(height), rgb: bytes.subarray(text.length) };
-}
-
-// The elements of a window's Designer form, e.g. "main_window/main_window.ui"
-// under ui/, as nested { tag, attributes, children, text }: only what a
-// form holds, no entities but the five.
-export function readForm(file) {
-    const root = { tag: "", attributes: {}, children: [], text: "" };
-    const stack = [root];
-    const unescape = (s) => s.replace(/&lt;/g, "<").replace(/&gt;/g, ">").replace(/&quot;/g, '"').replace(/&apos;/g, "'").replace(/&amp;/g, "&");
-    for (const [, close, tag, attributes, selfClosing, text] of readFileSync(join(source, "ui", file), "utf8").matchAll(
-        /<(\/?)([\w:.-]+)((?:\s+[\w:.-]+="[^"]*")*)\s*(\/?)>|<[?!][^>]*>|([^<]+)/g)) {
-        const top = stack.at(-1);
-        if (text !== undefined) {
-            top.text += unescape(text);
-        } else if (close) {
-            stack.pop();
-        } else if (tag) {
-            const element = { tag, attributes: {}, children: [], text: "" };
-            for (const [, name, value] of attributes.matchAll(/([\w:.-]+)="([^"]*)"/g))
-                element.attributes[name] = unescape(value);
-            top.children.push(element);
-            if (!selfClosing)
-                stack.push(element);
-        }
-    }
-    return root.children[0];
-}
-
-// The value of a widget's property: its <rect>, <string>, <enum>...
-export const property = (widget, name) =>
-    widget.children.find((c) => c.tag === "property" && c.attributes.name === name)?.children[0];
+// A window's Designer form, e.g. "main_window/main_window.ui" under ui/, as
+// the page's XML parser reads it: its widgets in the form's order, the
+// window first, each { name, class, parent (the widget it lies directly on,
+// or null), rect: [x, y, width, height], accessibleName, text, windowTitle }
+// (each property null where the form gives none); and its Tab stops.
+export const readForm = (tab, file) => tab.evaluate((xml) => {
+    const form = new DOMParser().parseFromString(xml, "text/xml");
+    const property = (widget, name) => widget.querySelector(`:scope > property[name="${name}"] > *`);
+    const widgets = [...form.querySelectorAll("widget")].map((widget) => ({
+        name: widget.getAttribute("name"),
+        class: widget.getAttribute("class"),
+        parent: widget.parentElement.tagName === "widget" ? widget.parentElement.getAttribute("name") : null,
+        rect: ["x", "y", "width", "height"].map((tag) => Number(property(widget, "geometry")?.querySelector(tag).textContent)),
+        ...Object.fromEntries(["accessibleName", "text", "windowTitle"].map((name) => [name, property(widget, name)?.textContent ?? null])),
+    }));
+    return { widgets, tabStops: [...form.querySelectorAll("tabstop")].map((stop) => stop.textContent) };
+}, readFileSync(join(source, "ui", file), "utf8"));

@@ -8,11 +8,13 @@
 //             of the harness's own, as WebKitGTK has no headless mode
 //
 // An engine's launch() gives a browser whose open() gives a tab:
+//   tab.navigate(url)           the page at url, loaded
 //   tab.evaluate(fn, ...args)   fn run in the page, its (awaited) result
 //   tab.waitFor(fn, arg)        until fn(arg) in the page is truthy
 //   tab.click(selector)         a real pointer click at the element's centre,
 //                               refused where that point is not the element
-//   tab.clickAt(x, y)           a real pointer click at a point of the viewport
+//   tab.clickAt(selector)       a real pointer click at the element's centre,
+//                               whatever lies over it there
 //   tab.longPress(selector, ms) the pointer held down on an element for ms
 //   tab.fill(selector, text)    the box emptied and the text typed
 //   tab.press(key)              Tab, Enter, Escape or Space, pressed and released
@@ -23,79 +25,84 @@
 //   tab.pdf()                   the page printed on A4, as PDF bytes (where
 //                               `print` is had)
 //   tab.close()
-// open({ requests }) lets the page's requests through where requests(url)
-// is true and refuses the rest; open({ scripts: false }) turns the page's
-// scripts off. What an engine's automation cannot do,
-// `lacks` says with the reason.
+// open() takes browser.js's options for a new tab; what an engine's
+// automation cannot do, `lacks` says with the reason.
 
 import { spawn } from "node:child_process";
 import { existsSync, readdirSync } from "node:fs";
 import { createServer } from "node:net";
-import { join } from "node:path";
-import { keyOf, serverReady, Session } from "./webdriver.js";
+import { newSession, serverReady } from "./webdriver.js";
 
 const timeout = 15000;
+const sleep = (ms) => new Promise((resolve) => setTimeout(resolve, ms));
 
-async function poll(tab, fn, arg, what) {
-    const until = Date.now() + timeout;
-    while (!(await tab.evaluate(fn, arg))) {
-        if (Date.now() > until)
-            throw new Error(`timed out waiting for ${what ?? fn.toString()}`);
-        await new Promise((resolve) => setTimeout(resolve, 20));
+// What a tab does the same in every engine: it waits by asking the page,
+// a key pressed is a key held for one key-down, and an element's centre is
+// where its script reads its box to be.
+class Tab {
+    async waitFor(fn, arg, what) {
+        const until = Date.now() + timeout;
+        while (!(await this.evaluate(fn, arg))) {
+            if (Date.now() > until)
+                throw new Error(`timed out waiting for ${what ?? fn.toString()}`);
+            await sleep(20);
+        }
+    }
+    press(key) {
+        return this.hold(key, 1);
+    }
+    // The centre of the element's box, in the viewport.
+    centre(selector) {
+        return this.evaluate((selector) => {
+            const box = document.querySelector(selector).getBoundingClientRect();
+            return [box.x + box.width / 2, box.y + box.height / 2];
+        }, selector);
     }
 }
 
-// ---- Chromium --------------------------------------------------------------
-
-const chromiumPath = "/usr/bin/chromium";
-
-// Chromium as CI has it: root, no display, no GPU, nothing fetched for itself.
-export const chromiumOptions = {
-    executablePath: chromiumPath,
-    headless: true,
-    args: [
-        "--no-sandbox",
-        "--disable-gpu",
-        "--no-first-run",
-        "--disable-background-networking",
-        "--disable-component-update",
-        "--disable-sync",
-    ],
-};
-
-// What a tab of Playwright and one of Puppeteer do alike: their pages
-// click, point and type through the same calls.
-class PageTab {
-    constructor(context, page) {
-        this.context = context;
-        this.page = page;
+// A tab of Playwright's or of Puppeteer's: their pages click, point, type,
+// print and take pictures through the same calls; only the viewport is
+// resized differently, by `resize`.
+class PageTab extends Tab {
+    constructor(context, page, resize) {
+        super();
+        Object.assign(this, { context, page, setViewport: resize });
     }
-    waitFor(fn, arg, what) {
-        return poll(this, fn, arg, what);
+    navigate(url) {
+        return this.page.goto(url);
+    }
+    evaluate(fn, ...args) {
+        return this.page.evaluate(([source, args]) => (0, eval)(`(${source})`)(...args), [fn.toString(), args]);
     }
     click(selector) {
         return this.page.click(selector);
     }
-    clickAt(x, y) {
-        return this.page.mouse.click(x, y);
+    async clickAt(selector) {
+        await this.page.mouse.click(...(await this.centre(selector)));
     }
     async longPress(selector, ms) {
         await this.page.hover(selector);
         await this.page.mouse.down();
-        await new Promise((resolve) => setTimeout(resolve, ms));
+        await sleep(ms);
         await this.page.mouse.up();
     }
-    // A key's name as the library knows it.
-    keyName(key) {
-        return key;
+    async tap(selector) {
+        await this.page.touchscreen.tap(...(await this.centre(selector)));
     }
-    press(key) {
-        return this.page.keyboard.press(this.keyName(key));
+    async fill(selector, text) {
+        await this.evaluate((selector) => {
+            const box = document.querySelector(selector);
+            box.focus();
+            box.select();
+        }, selector);
+        await this.page.keyboard.press("Backspace");
+        await this.page.keyboard.type(text);
     }
     async hold(key, repeats) {
+        const name = key === "Space" ? " " : key;
         for (let i = 0; i < repeats; i++)
-            await this.page.keyboard.down(this.keyName(key));
-        await this.page.keyboard.up(this.keyName(key));
+            await this.page.keyboard.down(name);
+        await this.page.keyboard.up(name);
     }
     async screenshot() {
         return Buffer.from(await this.page.screenshot());
@@ -110,25 +117,21 @@ class PageTab {
     }
 }
 
-class PlaywrightTab extends PageTab {
-    evaluate(fn, ...args) {
-        return this.page.evaluate(([source, args]) => (0, eval)(`(${source})`)(...args), [fn.toString(), args]);
-    }
-    fill(selector, text) {
-        return this.page.fill(selector, text);
-    }
-    async tap(selector) {
-        const box = await this.page.locator(selector).boundingBox();
-        await this.page.touchscreen.tap(box.x + box.width / 2, box.y + box.height / 2);
-    }
-    setViewport(size) {
-        return this.page.setViewportSize(size);
-    }
-}
+// ---- Chromium --------------------------------------------------------------
+
+// Chromium as CI has it: root, no display, no GPU, nothing fetched for itself.
+export const chromiumOptions = {
+    executablePath: "/usr/bin/chromium",
+    headless: true,
+    args: [
+        "--no-sandbox", "--disable-gpu", "--no-first-run",
+        "--disable-background-networking", "--disable-component-update", "--disable-sync",
+    ],
+};
 
 const chromium = {
     name: "chromium",
-    executable: chromiumPath,
+    executable: chromiumOptions.executablePath,
     lacks: {},
     async launch() {
         const { chromium } = await import("playwright-core");
@@ -140,47 +143,19 @@ const chromium = {
                 context.setDefaultTimeout(timeout);
                 if (requests)
                     await context.route("**/*", (route) => (requests(route.request().url()) ? route.continue() : route.abort()));
-                return new PlaywrightTab(context, await context.newPage());
+                const page = await context.newPage();
+                return new PageTab(context, page, (size) => page.setViewportSize(size));
             },
-            navigate: (tab, url) => tab.page.goto(url),
             close: () => browser.close(),
-            // What only Chromium's DevTools can do, for the suites that use it.
-            playwright: browser,
         };
     },
 };
 
 // ---- Firefox ---------------------------------------------------------------
 
-const firefoxPath = "/usr/bin/firefox-esr";
-
-class PuppeteerTab extends PageTab {
-    constructor(context, page, scale) {
-        super(context, page);
-        this.scale = scale;
-    }
-    evaluate(fn, ...args) {
-        return this.page.evaluate((source, args) => (0, eval)(`(${source})`)(...args), fn.toString(), args);
-    }
-    async fill(selector, text) {
-        await this.page.$eval(selector, (box) => {
-            box.focus();
-            box.select();
-        });
-        await this.page.keyboard.press("Backspace");
-        await this.page.keyboard.type(text);
-    }
-    keyName(key) {
-        return key === "Space" ? " " : key;
-    }
-    setViewport(size) {
-        return this.page.setViewport({ ...size, deviceScaleFactor: this.scale });
-    }
-}
-
 const firefox = {
     name: "firefox",
-    executable: firefoxPath,
+    executable: "/usr/bin/firefox-esr",
     lacks: {
         touch: "Firefox's WebDriver BiDi emulates no touch screen",
         fileRequests: "Firefox's WebDriver BiDi sees no request for a file:// address",
@@ -189,7 +164,7 @@ const firefox = {
         const { default: puppeteer } = await import("puppeteer-core");
         const start = (prefs) => puppeteer.launch({
             browser: "firefox",
-            executablePath: firefoxPath,
+            executablePath: firefox.executable,
             headless: true,
             // Nothing fetched for itself, as on a machine with no network.
             extraPrefsFirefox: {
@@ -215,29 +190,20 @@ const firefox = {
                 const context = await (scripts === false ? withoutScripts : browser).createBrowserContext();
                 const page = await context.newPage();
                 page.setDefaultTimeout(timeout);
-                await page.setViewport({ ...viewport, deviceScaleFactor: scale });
+                const resize = (size) => page.setViewport({ ...size, deviceScaleFactor: scale });
+                await resize(viewport);
                 if (requests) {
                     await page.setRequestInterception(true);
                     page.on("request", (request) => (requests(request.url()) ? request.continue() : request.abort()));
                 }
-                return new PuppeteerTab(context, page, scale);
+                return new PageTab(context, page, resize);
             },
-            navigate: (tab, url) => tab.page.goto(url),
             close: () => Promise.all([browser.close(), withoutScripts?.close()]),
         };
     },
 };
 
 // ---- WebKit ----------------------------------------------------------------
-
-function miniBrowserPath() {
-    for (const folder of readdirSync("/usr/lib", { withFileTypes: true })) {
-        const path = join("/usr/lib", folder.name, "webkit2gtk-4.1/MiniBrowser");
-        if (folder.isDirectory() && existsSync(path))
-            return path;
-    }
-    return "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser";
-}
 
 function freePort() {
     return new Promise((resolve, reject) => {
@@ -266,66 +232,79 @@ function startXvfb() {
     });
 }
 
-class WebDriverTab {
-    constructor(session, chrome, scale) {
-        this.session = session;
-        this.chrome = chrome;
-        this.scale = scale;
+// A key's WebDriver code point, by the names the suites use.
+const webDriverKeys = { Tab: "\uE004", Enter: "\uE007", Escape: "\uE00C", Space: "\uE00D" };
+
+// A tab of WebKitWebDriver's: a session, which is one browser window, and
+// its commands.
+class WebDriverTab extends Tab {
+    constructor(command) {
+        super();
+        this.command = command;
+        // The browser's own bars around the viewport, measured once it opens.
+        this.chrome = { width: 0, height: 0 };
     }
-    evaluate(fn, ...args) {
-        return this.session.executeAsync(`const done = arguments[arguments.length - 1];
+    navigate(url) {
+        return this.command("POST", "/url", { url });
+    }
+    // The script ends by calling its last argument with { value } or { error }.
+    async evaluate(fn, ...args) {
+        const outcome = await this.command("POST", "/execute/async", { args: [args], script: `const done = arguments[arguments.length - 1];
             Promise.resolve().then(() => (${fn})(...arguments[0]))
-                .then((value) => done({ value }), (error) => done({ error: String(error && error.stack || error) }));`, [args]);
+                .then((value) => done({ value }), (error) => done({ error: String(error && error.stack || error) }));` });
+        if (outcome?.error)
+            throw new Error(`in the page: ${outcome.error}`);
+        return outcome?.value;
     }
-    waitFor(fn, arg, what) {
-        return poll(this, fn, arg, what);
+    // The element's reference: the one value of the object WebDriver returns.
+    async element(selector) {
+        return Object.values(await this.command("POST", "/element", { using: "css selector", value: selector }))[0];
     }
-    click(selector) {
-        return this.session.click(selector);
+    // The standard click: the element scrolled into view and clicked at the
+    // centre of its box, refused where that point is not the element's.
+    async click(selector) {
+        return this.command("POST", `/element/${await this.element(selector)}/click`, {});
     }
-    longPress(selector, ms) {
-        return this.session.find(selector).then((element) => this.session.actions({
+    // The mouse moved to (x, y) from `origin`, an element or the viewport,
+    // and held down there for `ms`.
+    pointer(origin, x, y, ms) {
+        return this.command("POST", "/actions", { actions: [{
             type: "pointer", id: "mouse", parameters: { pointerType: "mouse" },
             actions: [
-                { type: "pointerMove", x: 0, y: 0, origin: { "element-6066-11e4-a52e-4f735466cecf": element }, duration: 0 },
+                { type: "pointerMove", x, y, origin, duration: 0 },
                 { type: "pointerDown", button: 0 },
                 { type: "pause", duration: ms },
                 { type: "pointerUp", button: 0 },
             ],
-        }));
+        }] });
     }
-    clickAt(x, y) {
-        return this.session.actions({
-            type: "pointer", id: "mouse", parameters: { pointerType: "mouse" },
-            actions: [
-                { type: "pointerMove", x: Math.round(x), y: Math.round(y), origin: "viewport", duration: 0 },
-                { type: "pointerDown", button: 0 },
-                { type: "pointerUp", button: 0 },
-            ],
-        });
+    async longPress(selector, ms) {
+        return this.pointer({ "element-6066-11e4-a52e-4f735466cecf": await this.element(selector) }, 0, 0, ms);
     }
-    fill(selector, text) {
-        return this.session.fill(selector, text);
+    // At the viewport's point: WebKit refuses to move to an element that
+    // something lies over.
+    async clickAt(selector) {
+        const [x, y] = await this.centre(selector);
+        return this.pointer("viewport", Math.round(x), Math.round(y), 0);
     }
-    press(key) {
-        const value = keyOf(key);
-        return this.session.actions({ type: "key", id: "keyboard", actions: [{ type: "keyDown", value }, { type: "keyUp", value }] });
+    async fill(selector, text) {
+        const element = await this.element(selector);
+        await this.command("POST", `/element/${element}/clear`, {});
+        await this.command("POST", `/element/${element}/value`, { text });
     }
     hold(key, repeats) {
-        const value = keyOf(key);
+        const value = webDriverKeys[key];
         const downs = Array.from({ length: repeats }, () => ({ type: "keyDown", value }));
-        return this.session.actions({ type: "key", id: "keyboard", actions: [...downs, { type: "keyUp", value }] });
+        return this.command("POST", "/actions", { actions: [{ type: "key", id: "keyboard", actions: [...downs, { type: "keyUp", value }] }] });
     }
-    // The window is the viewport and the browser's own bars, which it
-    // measured when it opened.
     setViewport({ width, height }) {
-        return this.session.windowRect({ width: width + this.chrome.width, height: height + this.chrome.height });
+        return this.command("POST", "/window/rect", { width: width + this.chrome.width, height: height + this.chrome.height });
     }
-    screenshot() {
-        return this.session.screenshot();
+    async screenshot() {
+        return Buffer.from(await this.command("GET", "/screenshot"), "base64");
     }
     close() {
-        return this.session.close();
+        return this.command("DELETE", "");
     }
 }
 
@@ -339,12 +318,12 @@ const webkit = {
         print: "WebKitGTK's WebDriver does not print a page",
     },
     async launch() {
-        const miniBrowser = miniBrowserPath();
+        const miniBrowser = readdirSync("/usr/lib").map((folder) => `/usr/lib/${folder}/webkit2gtk-4.1/MiniBrowser`).find(existsSync);
         const { display, server: xvfb } = await startXvfb();
         // One driver for each device pixel ratio, which WebKitGTK takes
-        // from GDK_SCALE when its window opens. Each runs in a process
-        // group of its own with the browsers it starts, so that ending
-        // the group leaves none of them behind.
+        // from GDK_SCALE (a whole number) when its window opens. Each runs
+        // in a process group of its own with the browsers it starts, so
+        // that ending the group leaves none of them behind.
         const drivers = new Map();
         const stopDriver = (scale) => {
             const driver = drivers.get(scale);
@@ -376,10 +355,10 @@ const webkit = {
         });
         // Now and then, on a busy machine, a new MiniBrowser never answers
         // its driver: that driver and its browsers go, and a new one tries.
-        const newSession = async (scale, scripts) => {
+        const sessionFor = async (scale, scripts) => {
             for (let attempt = 1; ; attempt++) {
                 try {
-                    return await Session.create(await driverFor(scale), capabilities(scripts));
+                    return await newSession(await driverFor(scale), capabilities(scripts));
                 } catch (error) {
                     stopDriver(scale);
                     if (attempt === 3)
@@ -389,23 +368,14 @@ const webkit = {
             }
         };
         return {
-            async open({ viewport, scale, requests, scripts }) {
-                if (requests)
-                    throw new Error(webkit.lacks.requests);
-                if (!Number.isInteger(scale))
-                    throw new Error(`WebKitGTK's pixel ratio comes from GDK_SCALE, a whole number, not ${scale}`);
-                const session = await newSession(scale, scripts);
-                await session.navigate("about:blank");
-                const tab = new WebDriverTab(session, { width: 0, height: 0 }, scale);
-                if (scripts !== false) {
-                    const [outerWidth, outerHeight, innerWidth, innerHeight] =
-                        await tab.evaluate(() => [outerWidth, outerHeight, innerWidth, innerHeight]);
-                    tab.chrome = { width: outerWidth - innerWidth, height: outerHeight - innerHeight };
-                }
+            async open({ viewport, scale, scripts }) {
+                const tab = new WebDriverTab(await sessionFor(scale, scripts));
+                await tab.navigate("about:blank");
+                if (scripts !== false)
+                    tab.chrome = await tab.evaluate(() => ({ width: outerWidth - innerWidth, height: outerHeight - innerHeight }));
                 await tab.setViewport(viewport);
                 return tab;
             },
-            navigate: (tab, url) => tab.session.navigate(url),
             async close() {
                 for (const scale of [...drivers.keys()])
                     stopDriver(scale);

@@ -1,10 +1,18 @@
-// Reads a PNG as the engines' screenshots and the project's pictures are:
+// Reads a PNG as the engines' screenshots, the window's field and the project's pictures are:
 // 8 bits a channel, grey, RGB or RGBA, not interlaced. Gives
 // { width, height, rgb } with three bytes a pixel, alpha dropped.
 
 import { inflateSync } from "node:zlib";
 
 const channelsOf = { 0: 1, 2: 3, 4: 2, 6: 4 };
+
+// A filtered byte's prediction from the bytes left (a), above (b) and
+// above-left (c): none, Sub, Up, Average, Paeth.
+const predictors = [() => 0, (a) => a, (a, b) => b, (a, b) => (a + b) >> 1, (a, b, c) => {
+    const p = a + b - c;
+    const [pa, pb, pc] = [Math.abs(p - a), Math.abs(p - b), Math.abs(p - c)];
+    return pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
+}];
 
 export function readPng(bytes) {
     if (bytes.readUInt32BE(0) !== 0x89504e47)
@@ -36,19 +44,7 @@ export function readPng(bytes) {
             const a = x >= channels ? pixels[y * stride + x - channels] : 0;
             const b = y > 0 ? pixels[(y - 1) * stride + x] : 0;
             const c = x >= channels && y > 0 ? pixels[(y - 1) * stride + x - channels] : 0;
-            let predicted = 0;
-            if (filter === 1)
-                predicted = a;
-            else if (filter === 2)
-                predicted = b;
-            else if (filter === 3)
-                predicted = (a + b) >> 1;
-            else if (filter === 4) {
-                const p = a + b - c;
-                const [pa, pb, pc] = [Math.abs(p - a), Math.abs(p - b), Math.abs(p - c)];
-                predicted = pa <= pb && pa <= pc ? a : pb <= pc ? b : c;
-            }
-            pixels[y * stride + x] = (line[x] + predicted) & 0xff;
+            pixels[y * stride + x] = (line[x] + predictors[filter](a, b, c)) & 0xff;
         }
     }
     const rgb = Buffer.alloc(width * height * 3);
