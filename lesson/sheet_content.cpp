@@ -548,4 +548,20 @@ double notesHeight(const Content& content)
     return height;
 }
 
+void drawChase(chart::Canvas& canvas, const chart::FieldChart& chart, const Content& content)
+{
+    if (content.options.blank) {
+        chart.drawAxisLabels(canvas);
+        chart.drawGrid(canvas);
+        return;
+    }
+    chart.drawStart(canvas, content.clicks.front().shown);
+    std::vector<sim::Frame> steps;
+    steps.reserve(content.clicks.size());
+    for (std::size_t i = 1; i < content.clicks.size(); ++i)
+        if (content.clicks[i].fault == sim::Fault::none)
+            steps.push_back(content.clicks[i].shown);
+    chart.drawSteps(canvas, steps);
+}
+
 } // namespace sheet

@@ -2,6 +2,7 @@
 
 #include "chase_texts.h"
 #include "exact_chase.h"
+#include "field_chart.h"
 #include "palette.h"
 #include "pursuit.h"
 
@@ -268,5 +269,11 @@ std::vector<std::string> rowTexts(const Content& content, int click);
 // loaded.
 std::vector<std::string> notesOf(const Content& content);
 double notesHeight(const Content& content);
+
+// The sheet's field as the window would show it: a pupils' sheet has the
+// labels and the grid alone, an answer sheet the start and then every click
+// the window could finish, in order. A long chase would repeat the grid for
+// every click; a page keeps each repeat, so the steps go down as one.
+void drawChase(chart::Canvas& canvas, const chart::FieldChart& chart, const Content& content);
 
 } // namespace sheet

@@ -140,21 +140,9 @@ void drawField(Page& page, const Content& content)
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(area).adjusted(-page.dots(0.5), -page.dots(0.5), page.dots(0.5), page.dots(0.5)));
 
-    if (content.options.blank) {
-        chart.drawAxisLabels(canvas);
-        chart.drawGrid(canvas);
+    sheet::drawChase(canvas, chart, content);
+    if (content.options.blank)
         return;
-    }
-    // The window's picture: the start, then every click it could finish,
-    // in order. A long chase would repeat the grid for every click; a
-    // page keeps each repeat, so the steps go down as one.
-    chart.drawStart(canvas, content.clicks.front().shown);
-    std::vector<sim::Frame> steps;
-    steps.reserve(content.clicks.size());
-    for (std::size_t i = 1; i < content.clicks.size(); ++i)
-        if (content.clicks[i].fault == sim::Fault::none)
-            steps.push_back(content.clicks[i].shown);
-    chart.drawSteps(canvas, steps);
 
     if (content.options.exact && content.exact.path.size() >= 2)
         drawExactPath(page, chart, area.topLeft(), content.exact.path);

@@ -343,17 +343,8 @@ val worksheet(const val& request, int scale)
     field.set("width", chart.deviceSize().width);
     field.set("height", chart.deviceSize().height);
     field.set("dotsPerMillimetre", dotsPerMillimetre);
-    if (content.options.blank) {
-        chart.drawAxisLabels(paint);
-        chart.drawGrid(paint);
-    } else {
-        chart.drawStart(paint, content.clicks.front().shown);
-        std::vector<sim::Frame> steps;
-        steps.reserve(content.clicks.size());
-        for (std::size_t i = 1; i < content.clicks.size(); ++i)
-            if (content.clicks[i].fault == sim::Fault::none)
-                steps.push_back(content.clicks[i].shown);
-        chart.drawSteps(paint, steps);
+    sheet::drawChase(paint, chart, content);
+    if (!content.options.blank) {
         const sim::Frame& last = content.clicks.back().shown;
         const chart::PixelSize area{sheet::fieldPixelsWide, sheet::fieldPixelsHigh};
         const chart::PixelPoint mouse = chart::markerPixel(last.mouseMarker, area);
