@@ -93,34 +93,6 @@ private slots:
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files), written.isEmpty() ? QStringList() : QStringList{written});
     }
 
-    // --help names the same options, and the exit statuses, in Japanese and in English.
-    void helpInBothLanguages_data()
-    {
-        QTest::addColumn<QString>("tool");
-        QTest::addRow("table") << table;
-        QTest::addRow("sheet") << sheet;
-    }
-
-    void helpInBothLanguages()
-    {
-        QFETCH(QString, tool);
-        const Run run = runTool(tool, {"--help"});
-        QCOMPARE(run.exitCode, 0);
-        const QStringList halves = run.out.split(QStringLiteral("\nUsage: "));
-        QCOMPARE(halves.size(), 2);
-        const auto options = [](const QString& text) {
-            QStringList names;
-            for (const QRegularExpressionMatch& m : QRegularExpression(QStringLiteral("--[a-z]+")).globalMatch(text))
-                names << m.captured();
-            names.removeDuplicates();
-            names.sort();
-            return names;
-        };
-        QCOMPARE(options(halves[0]), options(halves[1]));
-        QVERIFY(halves[0].contains(QRegularExpression(QStringLiteral("終了コード: 0 [^、]+、1 [^、]+、2 "))));
-        QVERIFY(halves[1].contains(QRegularExpression(QStringLiteral("Exit status: 0 [^,]+, 1 [^,]+, 2 "))));
-    }
-
     // Every option of a tool's table, with its least or default value, is
     // one its command line takes: an option the table lists and the tool
     // does not read would be refused as an extra argument.

@@ -1,5 +1,4 @@
 #include "lesson.h"
-#include "number_text.h"
 
 #include <QtTest>
 
@@ -77,14 +76,6 @@ void run(Lesson& lesson, Raster& raster, const Inputs& in, int clicks)
         lesson.next(raster, in.u, in.v, in.h);
 }
 
-QString shown(const sim::Readouts& r)
-{
-    QStringList out;
-    for (const float value : {r.mouseX, r.mouseY, r.dogX, r.dogY, r.seconds})
-        out << QString::fromStdString(number_text::formatReadout(value));
-    return out.join(u' ');
-}
-
 } // namespace
 
 Q_DECLARE_METATYPE(Chart)
@@ -92,36 +83,6 @@ Q_DECLARE_METATYPE(Chart)
 class TestLesson : public QObject {
     Q_OBJECT
 private slots:
-    void startOverIsAFreshStart_data()
-    {
-        QTest::addColumn<QByteArray>("inputs");
-        QTest::addColumn<int>("clicks");
-        QTest::addRow("before any click") << QByteArray("6 10 0.1") << 0;
-        QTest::addRow("after one click") << QByteArray("6 10 0.1") << 1;
-        QTest::addRow("after the catch") << QByteArray("6 10 0.1") << 90;
-        QTest::addRow("after a fault") << QByteArray("0 10 0.1") << 52;
-    }
-
-    void startOverIsAFreshStart()
-    {
-        QFETCH(QByteArray, inputs);
-        QFETCH(int, clicks);
-        const Inputs in = ::inputs(inputs);
-        Lesson lesson(window(1));
-        Raster field({645, 389});
-        run(lesson, field, in, clicks);
-        const sim::Frame& start = lesson.startOver(field);
-        QCOMPARE(shown(start.readouts), QStringLiteral("0.000 0.000 0.000 50.000 0.000"));
-        QCOMPARE(lesson.frames().size(), std::size_t(1));
-
-        Lesson fresh(window(1));
-        Raster freshField({645, 389});
-        fresh.start(freshField);
-        QVERIFY(field.pixels == freshField.pixels);
-        const sim::StepOutcome o = lesson.next(field, "6", "10", "0.1");
-        QCOMPARE(shown(o.frame.readouts), QStringLiteral("0.600 0.000 0.000 49.000 0.100"));
-    }
-
     void redrawEqualsDrawingAfresh_data()
     {
         QTest::addColumn<QByteArray>("inputs");
