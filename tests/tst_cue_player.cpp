@@ -4,8 +4,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <cstdio>
-
 namespace {
 
 // A canonical 44-byte header of 16-bit mono PCM at 44.1 kHz unless told
@@ -35,21 +33,19 @@ private slots:
     {
         QTest::addColumn<QByteArray>("bytes");
         QTest::addColumn<bool>("plays");
-        // Whether QSoundEffect on its own reports such a file as broken. It
-        // does not for an empty, cut or lying file: it stays "loading", and
-        // from then on the program hangs when it lets go of any cue. So the
-        // player checks the header itself.
-        QTest::addColumn<bool>("qtSeesTheError");
-        QTest::addRow("16-bit PCM") << wav(1000) << true << false;
-        QTest::addRow("0 bytes") << QByteArray() << false << false;
-        QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false << false;
-        QTest::addRow("float samples") << wav(1000, 32, 3) << false << true;
+        // QSoundEffect on its own does not report an empty, cut or lying
+        // file as broken: it stays "loading", and from then on the program
+        // hangs when it lets go of any cue. So the player checks the header
+        // itself and never hands such a file to Qt.
+        QTest::addRow("16-bit PCM") << wav(1000) << true;
+        QTest::addRow("0 bytes") << QByteArray() << false;
+        QTest::addRow("lying header") << wav(100, 16, 1, 0x7FFFFFF0) << false;
+        QTest::addRow("float samples") << wav(1000, 32, 3) << false;
     }
     void cueInTheWorkingFolder()
     {
         QFETCH(QByteArray, bytes);
         QFETCH(bool, plays);
-        QFETCH(bool, qtSeesTheError);
         const QString shipped = findCue(QStringLiteral("logoff.wav"));
         QTemporaryDir dir;
         const QString previous = QDir::currentPath();
@@ -66,16 +62,6 @@ private slots:
         player.playCue(QStringLiteral("logoff.wav"));
         QCOMPARE(player.effectFor(path) != nullptr, plays);
         QVERIFY(!player.effectFor(shipped));
-        if (!plays) { // Qt on its own, in a process of its own (see main below)
-            QProcess bare;
-            bare.setProcessEnvironment(QProcessEnvironment::systemEnvironment());
-            bare.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--bare"), path, shipped});
-            const bool ended = bare.waitForFinished(5000);
-            bare.kill();
-            bare.waitForFinished();
-            QCOMPARE(bare.readAllStandardOutput().trimmed(), qtSeesTheError ? "error" : "loading");
-            QCOMPARE(ended, qtSeesTheError);
-        }
         // The other cues still play.
         player.playCue(QStringLiteral("pinpon.wav"));
         QSoundEffect* chime = player.effectFor(findCue(QStringLiteral("pinpon.wav")));
@@ -100,25 +86,5 @@ private slots:
     }
 };
 
-int main(int argc, char** argv)
-{
-    QGuiApplication app(argc, argv);
-    // --bare FILE SHIPPED: plays FILE with a bare QSoundEffect, says what
-    // became of it after a second, then plays SHIPPED beside it and ends.
-    if (argc == 4 && qstrcmp(argv[1], "--bare") == 0) {
-        QSoundEffect effect, shipped;
-        effect.setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[2])));
-        effect.play();
-        QTest::qWait(1000);
-        std::puts(effect.status() == QSoundEffect::Error ? "error" : "loading");
-        std::fflush(stdout);
-        shipped.setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(argv[3])));
-        shipped.play();
-        QTest::qWait(1000);
-        return 0;
-    }
-    TestCuePlayer test;
-    return QTest::qExec(&test, argc, argv);
-}
-
+QTEST_MAIN(TestCuePlayer)
 #include "tst_cue_player.moc"
