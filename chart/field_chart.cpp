@@ -106,6 +106,12 @@ void FieldChart::drawAxisLabels(Canvas& canvas) const
         canvas.text(m_mapping.x(label.x), m_mapping.y(label.y), label.text, m_labelPixels);
 }
 
+PixelRect FieldChart::frameBox() const
+{
+    return {m_mapping.x(sim::frameLeft), m_mapping.y(sim::frameTop), m_mapping.x(sim::frameRight) + m_lineWidth - 1,
+        m_mapping.y(sim::frameBottom) + m_lineWidth - 1};
+}
+
 void FieldChart::drawGrid(Canvas& canvas) const
 {
     const int left = m_mapping.x(sim::frameLeft);

@@ -56,6 +56,9 @@ public:
     PixelSize deviceSize() const { return m_device; }
     // Chart metres to device pixels.
     const Mapping& mapping() const { return m_mapping; }
+    // The frame's box in device pixels, its lines included: where a line
+    // drawn over the field (the exact path on a sheet) is clipped.
+    PixelRect frameBox() const;
 
     // The start picture on a blank chart, and what one click adds to it.
     void drawStart(Canvas& canvas, const sim::Frame& frame) const;

@@ -564,4 +564,11 @@ void drawChase(chart::Canvas& canvas, const chart::FieldChart& chart, const Cont
     chart.drawSteps(canvas, steps);
 }
 
+chart::FieldChart fieldChart(const Request& options, double scale, double dotsPerMillimetre)
+{
+    const int pen = std::max(1, int(std::lround(fieldLineWidth * dotsPerMillimetre)));
+    const int fine = options.grid == 5 || options.grid == 1 ? options.grid : 0;
+    return {{fieldPixelsWide, fieldPixelsHigh}, scale, pen, chart::FieldStyle{fine, true}};
+}
+
 } // namespace sheet

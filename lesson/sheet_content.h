@@ -275,5 +275,9 @@ double notesHeight(const Content& content);
 // the window could finish, in order. A long chase would repeat the grid for
 // every click; a page keeps each repeat, so the steps go down as one.
 void drawChase(chart::Canvas& canvas, const chart::FieldChart& chart, const Content& content);
+// The chart of the sheet's field, `scale` device pixels to each of its
+// fieldPixelsWide × fieldPixelsHigh at `dotsPerMillimetre` of the page: its
+// lines fieldLineWidth thick, with the finer grid the options ask for.
+chart::FieldChart fieldChart(const Request& options, double scale, double dotsPerMillimetre);
 
 } // namespace sheet

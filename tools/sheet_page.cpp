@@ -107,10 +107,8 @@ void drawExactPath(
     for (const sim::exact::Point& p :
         pathInside(path, 0.0, 0.0, sim::displayX(sim::frameRight), sim::displayY(sim::frameTop)))
         line << QPointF(origin.x() + m.x(sim::chartX(p.x)), origin.y() + m.y(sim::chartY(p.y)));
-    const int pen = std::max(1, qRound(page.dots(lineWidth)));
-    const QRect frame = QRect(QPoint(m.x(sim::frameLeft), m.y(sim::frameTop)),
-        QPoint(m.x(sim::frameRight) + pen - 1, m.y(sim::frameBottom) + pen - 1))
-                            .translated(origin);
+    const chart::PixelRect box = chart.frameBox();
+    const QRect frame = QRect(QPoint(box.left, box.top), QPoint(box.right, box.bottom)).translated(origin);
     QPainter& painter = page.painter();
     painter.save();
     painter.setClipRect(frame);
@@ -129,10 +127,7 @@ void drawField(Page& page, const Content& content)
     const QRect area = fieldRect(page.dpi());
     QFont labelFace(faceName);
     labelFace.setStyleHint(QFont::SansSerif);
-    const int pen = std::max(1, qRound(page.dots(lineWidth)));
-    const int grid = content.options.grid;
-    const chart::FieldStyle paper{grid == 5 || grid == 1 ? grid : 0, true};
-    const chart::FieldChart chart({chartInterior.width(), chartInterior.height()}, scale, pen, paper);
+    const chart::FieldChart chart = fieldChart(content.options, scale, page.dots(1.0));
     PainterCanvas canvas(painter, area.topLeft(), labelFace);
 
     // The field's own frame, as the window's panel holds it.

@@ -334,10 +334,7 @@ val worksheet(const val& request, int scale)
     // The field, as torvikan-sheet draws it.
     scale = std::clamp(scale, 1, 8);
     const double dotsPerMillimetre = double(sheet::fieldPixelsWide) * scale / sheet::contentWidth;
-    const int pen = std::max(1, int(std::lround(sheet::fieldLineWidth * dotsPerMillimetre)));
-    const int grid = content.options.grid;
-    const chart::FieldChart chart({sheet::fieldPixelsWide, sheet::fieldPixelsHigh}, double(scale), pen,
-        chart::FieldStyle{grid == 5 || grid == 1 ? grid : 0, true});
+    const chart::FieldChart chart = sheet::fieldChart(content.options, double(scale), dotsPerMillimetre);
     PaintList paint;
     val field = val::object();
     field.set("width", chart.deviceSize().width);
@@ -354,11 +351,12 @@ val worksheet(const val& request, int scale)
     }
     field.set("paint", paint.take());
     const chart::Mapping& m = chart.mapping();
+    const chart::PixelRect box = chart.frameBox();
     val frame = val::object();
-    frame.set("left", m.x(sim::frameLeft));
-    frame.set("top", m.y(sim::frameTop));
-    frame.set("right", m.x(sim::frameRight) + pen - 1);
-    frame.set("bottom", m.y(sim::frameBottom) + pen - 1);
+    frame.set("left", box.left);
+    frame.set("top", box.top);
+    frame.set("right", box.right);
+    frame.set("bottom", box.bottom);
     field.set("frame", frame);
     val path = val::array();
     if (content.options.exact)
