@@ -93,7 +93,11 @@ void writeRow(std::ostream& out, Line& line, std::uint64_t click, const sim::Rea
     line.writeTo(out);
 }
 
-void writeClicks(std::ostream& out, const Options& options, std::uint64_t steps)
+// The table's heading, then a row for the start and for each of `steps`
+// clicks, as `clickAt(n)` gives the n-th in turn: what the window shows,
+// the cue and any fault.
+template <typename ClickAt>
+void writeClicks(std::ostream& out, const Options& options, std::uint64_t steps, ClickAt clickAt)
 {
     Line line(options.csv);
     std::optional<Speeds> exact;
@@ -106,18 +110,29 @@ void writeClicks(std::ostream& out, const Options& options, std::uint64_t steps)
             line.cell(column);
     }
     line.writeTo(out);
-
-    sim::PursuitState state;
-    sim::Readouts shown = sim::resetToStart(state).readouts;
-    writeRow(out, line, 0, shown, false, sim::Fault::none, exact);
     // A table that can no longer be written stops: a full disk or a closed
     // pipe would otherwise leave the clicks computed to the end, for nobody.
-    for (std::uint64_t click = 1; click <= steps && out; ++click) {
-        const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, options.unitTime);
-        if (o.fault == sim::Fault::none)
-            shown = o.frame.readouts;
-        writeRow(out, line, click, shown, o.catchCue, o.fault, exact);
+    for (std::uint64_t n = 0; n <= steps && out; ++n) {
+        const sheet::Click& click = clickAt(n);
+        writeRow(out, line, n, click.shown.readouts, click.catchCue, click.fault, exact);
     }
+}
+
+// Every click computed as it is written, for a count of clicks that may
+// be far more than could be kept.
+void writeSteps(std::ostream& out, const Options& options, std::uint64_t steps)
+{
+    sim::PursuitState state;
+    sheet::Click last{sim::resetToStart(state), sim::Fault::none, false};
+    writeClicks(out, options, steps, [&](std::uint64_t n) -> const sheet::Click& {
+        if (n > 0) {
+            const sim::StepOutcome o = sim::step(state, options.mouseSpeed, options.dogSpeed, options.unitTime);
+            // The window leaves its read-outs as they were after a click it
+            // could not finish.
+            last = {o.fault == sim::Fault::none ? o.frame : last.shown, o.fault, o.catchCue};
+        }
+        return last;
+    });
 }
 
 // One click with the speeds' texts read as the window reads its boxes and
@@ -316,13 +331,13 @@ std::optional<std::string> write(std::ostream& out, const Options& options)
         return std::nullopt;
     }
     if (options.steps) {
-        writeClicks(out, options, *options.steps);
+        writeSteps(out, options, *options.steps);
         return std::nullopt;
     }
-    // The sheet decides where its record ends; the rows are the very ones
-    // --steps prints for that many clicks.
+    // The sheet decides where its record ends, and its clicks are the rows.
     const sheet::Record record = sheet::runClicks(options, std::nullopt);
-    writeClicks(out, options, std::uint64_t(record.lastClick));
+    writeClicks(out, options, std::uint64_t(record.lastClick),
+        [&](std::uint64_t n) -> const sheet::Click& { return record.clicks[std::size_t(n)]; });
     std::string sentence = sheet::endSentence(record);
     if (!options.csv && out)
         out << endLinePrefix << sentence << '\n';

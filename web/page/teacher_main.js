@@ -117,14 +117,15 @@ class TeacherPage {
     }
 
     show() {
-        this.sheet.show(this.request());
-        this.showConvergence();
+        const request = this.request();
+        this.sheet.show(request);
+        this.showConvergence(request);
         // How many times the sheet has been drawn, for whoever waits on it.
         const root = document.documentElement;
         root.dataset.shown = String(Number(root.dataset.shown ?? 0) + 1);
     }
 
-    showConvergence() {
+    showConvergence(request) {
         const input = field("converge");
         const n = this.core.countFromText(input.value);
         const wrong = !(n >= 1 && n <= this.core.maxConvergeRows);
@@ -137,7 +138,7 @@ class TeacherPage {
             }));
             return;
         }
-        const lines = this.core.convergenceText(this.request(), n, false).split("\n").filter((line) => line);
+        const lines = this.core.convergenceText(request, n, false).split("\n").filter((line) => line);
         const table = document.createElement("table");
         lines.forEach((line, i) => {
             const row = table.insertRow();
